@@ -1,0 +1,43 @@
+# Build settings shared by every target of the project.
+
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
+option(VELMARO_BUILD_TESTS "Build the test programs." ON)
+option(VELMARO_WERROR "Treat compiler warnings as errors (CI)." OFF)
+set(VELMARO_SANITIZE "" CACHE STRING
+    "Comma-separated sanitizers for every target, e.g. address,undefined or thread.")
+
+add_compile_options(-Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual
+                    -Werror=return-type)
+if(VELMARO_WERROR)
+    add_compile_options(-Werror)
+endif()
+if(VELMARO_SANITIZE)
+    add_compile_options(-fsanitize=${VELMARO_SANITIZE} -fno-omit-frame-pointer
+                        -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=${VELMARO_SANITIZE})
+endif()
+
+# Every executable the project links goes through this, so that whatever all
+# our programs must carry is added in one place.
+function(velmaro_executable target)
+endfunction()
+
+# A GoogleTest program: one ctest entry per test, each with a timeout.
+# velmaro_add_gtest(NAME SOURCES ... LIBS ... [LABELS ...] [TIMEOUT seconds])
+function(velmaro_add_gtest name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 60)
+    endif()
+    find_package(GTest REQUIRED)
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+    velmaro_executable(${name})
+    include(GoogleTest)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
+                         PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+endfunction()

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+
+namespace velmaro::platform {
+
+// A file time: UTC, in 100-nanosecond steps since 1 January 1601 (the Windows FILETIME).
+using FileTime = std::uint64_t;
+
+// Longest name the directory-entry record holds, its terminating NUL included.
+inline constexpr int MAX_PATH = 260;
+
+// The directory-entry record of the enumeration (the Windows WIN32_FIND_DATA): what the
+// search reads of one entry. The entry is described as itself; a link is never followed.
+struct FindData {
+    std::uint32_t dwFileAttributes = 0;
+    FileTime ftCreationTime = 0;
+    FileTime ftLastAccessTime = 0;
+    FileTime ftLastWriteTime = 0;
+    std::uint32_t nFileSizeHigh = 0;
+    std::uint32_t nFileSizeLow = 0;
+    char cFileName[MAX_PATH] = {};
+};
+
+} // namespace velmaro::platform

@@ -1,0 +1,73 @@
+#include "platform/CodePage.h"
+
+#include <gtest/gtest.h>
+
+using velmaro::platform::CodePage;
+
+namespace {
+
+class CodePageTest : public ::testing::Test {
+protected:
+    void TearDown() override { CodePage::select("UTF-8"); }
+};
+
+TEST_F(CodePageTest, Cp1251LettersFoldAndClassify) {
+    ASSERT_TRUE(CodePage::select("CP1251"));
+    const CodePage& cp = CodePage::system();
+    EXPECT_FALSE(cp.isUtf8());
+    struct Case {
+        unsigned char byte;
+        bool alnum;
+        unsigned char lower;
+    } const cases[] = {
+        {'A', true, 'a'},    {'z', true, 'z'},    {'7', true, '7'},
+        {' ', false, ' '},   {'.', false, '.'},   {0xC0, true, 0xE0}, // А -> а
+        {0xDF, true, 0xFF},                                           // Я -> я
+        {0xA8, true, 0xB8},                                           // Ё -> ё
+        {0xE0, true, 0xE0},  {0x96, false, 0x96},                     // en dash
+        {0x98, false, 0x98},                                          // unassigned in CP1251
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(cp.isAlphaNumeric(c.byte), c.alnum) << int(c.byte);
+        EXPECT_EQ(cp.toLower(c.byte), c.lower) << int(c.byte);
+    }
+}
+
+TEST_F(CodePageTest, Utf8FoldsAsciiAndCountsHighBytesAsLetters) {
+    ASSERT_TRUE(CodePage::select("utf8"));
+    const CodePage& cp = CodePage::system();
+    EXPECT_TRUE(cp.isUtf8());
+    EXPECT_EQ(cp.toLower('Q'), 'q');
+    EXPECT_TRUE(cp.isAlphaNumeric(0xD0));
+    EXPECT_EQ(cp.toLower(0xD0), 0xD0);
+    EXPECT_FALSE(cp.isAlphaNumeric('-'));
+}
+
+TEST_F(CodePageTest, UnknownCharsetLeavesTheCodePageAlone) {
+    ASSERT_TRUE(CodePage::select("CP1251"));
+    EXPECT_FALSE(CodePage::select("NO-SUCH-CHARSET"));
+    EXPECT_FALSE(CodePage::select("UTF-16"));
+    EXPECT_EQ(CodePage::system().name(), "CP1251");
+}
+
+TEST_F(CodePageTest, ToUtf16ReplacesInvalidSequences) {
+    ASSERT_TRUE(CodePage::select("UTF-8"));
+    EXPECT_EQ(CodePage::system().toUtf16("a\xD0\xB4z"), u"a\u0434z");
+    EXPECT_EQ(CodePage::system().toUtf16("a\xFFz"), u"a\uFFFDz");
+    EXPECT_EQ(CodePage::system().toUtf16("a\xD0"), u"a\uFFFD");
+    EXPECT_EQ(CodePage::system().toUtf16("\xF0\x9F\x98\x80"), u"\U0001F600");
+    EXPECT_EQ(CodePage::system().toUtf16(std::string(1000, 'x')).size(), 1000u);
+    ASSERT_TRUE(CodePage::select("CP1251"));
+    EXPECT_EQ(CodePage::system().toUtf16("\xC4\xEE\xEC"), u"\u0414\u043E\u043C");
+}
+
+TEST_F(CodePageTest, WideTests) {
+    EXPECT_TRUE(CodePage::isAlphaNumericWide(u'\u0416'));
+    EXPECT_EQ(CodePage::toLowerWide(u'\u0416'), u'\u0436');
+    EXPECT_EQ(CodePage::toLowerWide(u'T'), u't');
+    EXPECT_FALSE(CodePage::isAlphaNumericWide(u' '));
+    EXPECT_FALSE(CodePage::isAlphaNumericWide(0xD800));
+    EXPECT_EQ(CodePage::toLowerWide(0xD800), 0xD800);
+}
+
+} // namespace
