@@ -41,3 +41,19 @@ function(velmaro_add_gtest name)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                          PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
 endfunction()
+
+# A Qt Test program: one ctest entry, run on the offscreen platform, with a timeout.
+# velmaro_add_qttest(NAME SOURCES ... LIBS ... [LABELS ...] [TIMEOUT seconds])
+function(velmaro_add_qttest name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+    velmaro_executable(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
