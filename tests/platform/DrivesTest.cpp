@@ -4,12 +4,23 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <ostream>
 #include <string>
 
 namespace fs = std::filesystem;
 using velmaro::platform::Drive;
 using velmaro::platform::DriveKind;
 using velmaro::platform::SystemDriveSource;
+
+namespace velmaro::platform {
+
+// Readable drives in failure messages.
+void PrintTo(const Drive& drive, std::ostream* out) {
+    *out << "{\"" << drive.mountPoint << "\", \"" << drive.root << "\", "
+         << (drive.kind == DriveKind::Removable ? "removable" : "fixed") << "}";
+}
+
+} // namespace velmaro::platform
 
 namespace {
 
