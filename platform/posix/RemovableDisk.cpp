@@ -1,8 +1,10 @@
 #include "platform/posix/RemovableDisk.h"
 
+#include <algorithm>
 #include <fstream>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace velmaro::platform {
 
@@ -22,14 +24,23 @@ std::optional<fs::path> resolved(const fs::path& path) {
     return real;
 }
 
+// The entries of a folder; none when it cannot be read. Never throws.
+std::vector<fs::path> folderEntries(const fs::path& folder) {
+    std::vector<fs::path> entries;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        entries.push_back(it->path());
+    }
+    return entries;
+}
+
 // The sysfs folder of the device-mapper device named name ("/dev/mapper/<name>").
 std::optional<fs::path> findMapperDevice(const fs::path& sysfsRoot, std::string_view name) {
-    std::error_code error;
-    for (const fs::directory_entry& block : fs::directory_iterator(sysfsRoot / "block", error)) {
-        std::ifstream file(block.path() / "dm" / "name");
+    for (const fs::path& block : folderEntries(sysfsRoot / "block")) {
+        std::ifstream file(block / "dm" / "name");
         std::string line;
         if (std::getline(file, line) && line == name) {
-            return resolved(block.path());
+            return resolved(block);
         }
     }
     return std::nullopt;
@@ -76,17 +87,15 @@ bool isRemovable(const fs::path& sysfsRoot, fs::path device, int depth) {
     if (fs::exists(device / "partition", error)) {
         device = device.parent_path();
     }
-    bool hasSlaves = false;
-    if (depth < kMaxSlaveDepth) {
-        for (const fs::directory_entry& slave : fs::directory_iterator(device / "slaves", error)) {
-            hasSlaves = true;
-            std::optional<fs::path> slaveDevice = resolved(slave.path());
-            if (slaveDevice && isRemovable(sysfsRoot, *slaveDevice, depth + 1)) {
-                return true;
-            }
-        }
+    const std::vector<fs::path> slaves =
+        depth < kMaxSlaveDepth ? folderEntries(device / "slaves") : std::vector<fs::path>{};
+    if (!slaves.empty()) {
+        return std::any_of(slaves.begin(), slaves.end(), [&](const fs::path& slave) {
+            const std::optional<fs::path> slaveDevice = resolved(slave);
+            return slaveDevice && isRemovable(sysfsRoot, *slaveDevice, depth + 1);
+        });
     }
-    return !hasSlaves && (hasRemovableFlag(device) || sitsOnUsbOrMmc(sysfsRoot, device));
+    return hasRemovableFlag(device) || sitsOnUsbOrMmc(sysfsRoot, device);
 }
 
 } // namespace
