@@ -18,7 +18,8 @@ constexpr int kDefaultPaneWidth = 224;
 
 TForm_Main* Form_Main = nullptr;
 
-TForm_Main::TForm_Main(QWidget* parent) : QMainWindow(parent), m_paneWidth(kDefaultPaneWidth) {
+TForm_Main::TForm_Main(const platform::DriveSource& drives, QWidget* parent)
+    : QMainWindow(parent), m_drives(drives), m_paneWidth(kDefaultPaneWidth) {
     InitResources();
     createControls();
     createActions();

@@ -20,6 +20,10 @@ namespace velmaro {
 
 class SkinManager;
 
+namespace platform {
+class DriveSource;
+}
+
 // The main window: tool bar with the search, stop, delete, mode, about and quit buttons and a
 // hint panel; the junk-type catalogue and the search locations on the left; the result list on
 // the right; the status bar with the current folder and a progress bar; and the delete panel
@@ -34,10 +38,14 @@ class TForm_Main : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Builds the window and runs FormCreate. An error of FormCreate is shown in the error box
-    // and the window is still usable. Sets the global Form_Main to this window.
-    explicit TForm_Main(QWidget* parent = nullptr);
+    // Builds the window and runs FormCreate, which lists the drives of drives. An error of
+    // FormCreate is shown in the error box and the window is still usable. Sets the global
+    // Form_Main to this window. drives must outlive the window.
+    explicit TForm_Main(const platform::DriveSource& drives, QWidget* parent = nullptr);
     ~TForm_Main() override;
+
+    // Fills the location list with the drives: fixed ones checked, removable ones unchecked.
+    void FillDriveList();
 
     // The roots of the checked location rows, each followed by ";", as raw bytes; empty when
     // none is checked.
@@ -132,6 +140,7 @@ private:
     int paneWidth() const;
     void setPaneWidth(int width);
 
+    const platform::DriveSource& m_drives;
     QVector<QIcon> m_toolImages;
     int m_paneWidth;
 };

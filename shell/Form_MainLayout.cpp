@@ -2,6 +2,7 @@
 
 #include "shell/ColumnSizer.h"
 #include "shell/Form_Main.h"
+#include "workflow/CatalogueList.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -169,6 +170,7 @@ void TForm_Main::createLeftPane() {
         makeCheckList(full, "sListView_CrExt", {QStringLiteral("Тип"), QStringLiteral("Описание")});
     new ColumnSizer(sListView_CrExt, {{70, 70}, {0, 63}});
     sListView_CrExt->setContextMenuPolicy(Qt::CustomContextMenu);
+    FillCatalogueList(*sListView_CrExt);
     fullLayout->addWidget(sListView_CrExt, 1);
     sListView_Location =
         makeCheckList(full, "sListView_Location", {QStringLiteral("Места для поиска")});

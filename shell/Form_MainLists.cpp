@@ -3,8 +3,17 @@
 
 #include "shell/Form_Main.h"
 #include "workflow/CheckList.h"
+#include "workflow/LocationList.h"
+
+#include <QIcon>
 
 namespace velmaro {
+
+void TForm_Main::FillDriveList() {
+    FillLocationList(*sListView_Location, m_drives,
+                     QIcon(QStringLiteral(":/images/drive-local.svg")),
+                     QIcon(QStringLiteral(":/images/drive-removable.svg")));
+}
 
 std::string TForm_Main::BuildLocationString() const {
     return JoinCheckedValues(*sListView_Location);

@@ -1,10 +1,14 @@
 // The main window's settings: read while the window is created, written when it closes.
 
 #include "shell/Form_Main.h"
+#include "shell/ProductVersion.h"
+#include "shell/SettingsStore.h"
 #include "shell/SkinManager.h"
+#include "workflow/CheckList.h"
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTreeWidget>
 #include <QWindow>
 #include <cmath>
 
@@ -23,22 +27,76 @@ int halfRoundedEven(int value) {
 } // namespace
 
 void TForm_Main::FormCreate() {
-    sSkinManager->SetSkinName(SkinManager::defaultSkinName());
+    SettingsStore settings;
+
+    sSkinManager->SetSkinName(QString::fromStdString(
+        settings.ReadString("Skin", "Name", SkinManager::defaultSkinName().toStdString())));
     sSkinManager->SetActive(true);
 
-    // Windows rectangles end exclusively: the work area's right edge is x + width.
+    FillDriveList();
+
+    for (int i = 0; i < sListView_CrExt->topLevelItemCount(); ++i) {
+        QTreeWidgetItem& row = *sListView_CrExt->topLevelItem(i);
+        const bool recommended = row.data(0, RecommendedRole).toString() == QLatin1String("1");
+        const bool checked = settings.ReadBool("ExtCr", RowValue(row), recommended);
+        row.setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    }
+
+    // Windows rectangles end exclusively: the work area's right edge is x + width. The default
+    // centre is half the right and bottom coordinates, so a task bar at the left or top moves it.
     const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
     const int workRight = work.x() + work.width();
     const int workBottom = work.y() + work.height();
-    setOuterWidth(0);
-    setOuterHeight(0);
-    move(halfRoundedEven(workRight) - halfRoundedEven(outerSize().width()),
-         halfRoundedEven(workBottom) - halfRoundedEven(outerSize().height()));
-    setPaneWidth(kDefaultPaneWidth);
+
+    setOuterWidth(settings.ReadInteger("windowmain", "W", 0));
+    setOuterHeight(settings.ReadInteger("windowmain", "H", 0));
+
+    const int left = settings.ReadInteger(
+        "windowmain", "L", halfRoundedEven(workRight) - halfRoundedEven(outerSize().width()));
+    move(left, frameGeometry().y());
+    const int top = settings.ReadInteger(
+        "windowmain", "T", halfRoundedEven(workBottom) - halfRoundedEven(outerSize().height()));
+    move(frameGeometry().x(), top);
+
+    // The placement set above becomes the one the window restores to.
+    if (settings.ReadBool("windowmain", "M", false))
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    // The pane width is a nicety: whatever is wrong with it leaves the default width.
+    try {
+        setPaneWidth(settings.ReadInteger("windowmain", "splitter", kDefaultPaneWidth));
+    } catch (...) {
+        setPaneWidth(kDefaultPaneWidth);
+    }
+
+    settings.Close();
+
     ToolButton_ModeQuickClick();
+
+    setWindowTitle(windowTitle() + QLatin1Char(' ') + QString::fromStdString(GetProductVersion()));
 }
 
-void TForm_Main::FormCloseQuery(bool&) {}
+void TForm_Main::FormCloseQuery(bool&) {
+    SettingsStore settings;
+    settings.WriteString("Skin", "Name", sSkinManager->SkinName().toStdString());
+    for (int i = 0; i < sListView_CrExt->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem& row = *sListView_CrExt->topLevelItem(i);
+        settings.WriteBool("ExtCr", RowValue(row), row.checkState(0) == Qt::Checked);
+    }
+    // A maximised window keeps the normal placement saved by an earlier close.
+    if (isMaximized()) {
+        settings.WriteBool("windowmain", "M", true);
+    } else {
+        const QRect outer = frameGeometry();
+        settings.WriteBool("windowmain", "M", false);
+        settings.WriteInteger("windowmain", "L", outer.x());
+        settings.WriteInteger("windowmain", "T", outer.y());
+        settings.WriteInteger("windowmain", "W", outer.width());
+        settings.WriteInteger("windowmain", "H", outer.height());
+    }
+    settings.WriteInteger("windowmain", "splitter", paneWidth());
+    settings.Close();
+}
 
 QSize TForm_Main::frameExtent() const {
     const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();

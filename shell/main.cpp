@@ -2,6 +2,7 @@
 
 #include "engine/CharTables.h"
 #include "platform/CodePage.h"
+#include "platform/Drives.h"
 #include "shell/Form_Main.h"
 
 #include <QApplication>
@@ -16,7 +17,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Velmaro 2"));
     QApplication::setDesktopFileName(QStringLiteral("velmaro"));
 
-    velmaro::TForm_Main window;
+    const velmaro::platform::SystemDriveSource drives;
+    velmaro::TForm_Main window(drives);
     window.show();
     return QApplication::exec();
 }

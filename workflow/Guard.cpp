@@ -1,6 +1,5 @@
 #include "workflow/Guard.h"
 
-#include "platform/CodePage.h"
 #include "workflow/Prompts.h"
 
 #include <QCoreApplication>
@@ -8,9 +7,7 @@
 namespace velmaro {
 
 void ShowErrorBox(QWidget* parent, const std::exception* error) {
-    const QString text =
-        error ? QString::fromStdU16String(platform::CodePage::system().toUtf16(error->what()))
-              : QStringLiteral("Unknown error");
+    const QString text = error ? QString::fromUtf8(error->what()) : QStringLiteral("Unknown error");
     Prompts::current().message(parent, Prompts::Icon::Critical, QCoreApplication::applicationName(),
                                text);
 }

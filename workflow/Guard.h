@@ -8,8 +8,9 @@ class QWidget;
 namespace velmaro {
 
 // Shows an error that escaped a handler in the standard error box: the error's text, the
-// application name ("Velmaro 2") as title, the error icon. what() is read as text in the
-// system's 8-bit code page; null error stands for an error that is no std::exception.
+// application name ("Velmaro 2") as title, the error icon. what() is read as UTF-8, the form
+// in which the settings store and the engine raise their texts; null error stands for an error
+// that is no std::exception.
 void ShowErrorBox(QWidget* parent, const std::exception* error);
 
 // Runs handler; an error it throws is shown by ShowErrorBox and the rest of the handler's work
