@@ -24,7 +24,8 @@ public:
     // The mask "*": every name matches.
     EnumerationMask();
 
-    // Compiles Mask (any bytes; an empty mask, or one of dots only, matches no name).
+    // Compiles Mask (any bytes; an empty mask, or one of dots only, matches no entry, since no
+    // entry has an empty name).
     explicit EnumerationMask(std::string_view Mask);
 
     // Whether Name matches. Allocates nothing. Names longer than a file system allows
