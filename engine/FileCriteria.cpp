@@ -88,9 +88,9 @@ TTargetPaths& TFileCriteria::TargetPaths() {
     for (const std::string& entry : SplitDelimited(m_location, ';', TDuplicateTest::dtExact))
         targets->AddFolder(entry, &names, m_subfolders, m_minLevel, m_maxLevel);
     for (const std::string& entry : m_paths) {
-        const std::string_view spec = Trim(entry);
-        if (!spec.empty())
-            targets->AddFile(spec, m_subfolders, m_minLevel, m_maxLevel);
+        const std::string_view fileSpec = Trim(entry);
+        if (!fileSpec.empty())
+            targets->AddFile(fileSpec, m_subfolders, m_minLevel, m_maxLevel);
     }
     m_targets = std::move(targets);
     return *m_targets;
