@@ -10,11 +10,6 @@
 #include <QWindow>
 
 namespace velmaro {
-namespace {
-
-constexpr int kDefaultPaneWidth = 224;
-
-} // namespace
 
 TForm_Main* Form_Main = nullptr;
 

@@ -113,6 +113,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    static constexpr int kDefaultPaneWidth = 224;
+
     void FormCreate();
     void FormShow();
     void FormCloseQuery(bool& CanClose);

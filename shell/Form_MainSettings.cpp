@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kMinimumOuterWidth = 800;
 constexpr int kMinimumOuterHeight = 600;
-constexpr int kDefaultPaneWidth = 224;
 
 // Half of value, rounded to the nearest integer with halves to the even neighbour.
 int halfRoundedEven(int value) {
