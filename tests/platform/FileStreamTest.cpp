@@ -12,7 +12,17 @@ using velmaro::platform::FileStream;
 
 namespace {
 
-class FileStreamTest : public velmaro::testing::TempDirFixture {};
+class FileStreamTest : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return m_temp.path(name); }
+    std::string writeFile(const std::string& name, const std::string& bytes) const {
+        return m_temp.writeFile(name, bytes);
+    }
+    const std::filesystem::path& dir() const { return m_temp.dir(); }
+
+private:
+    velmaro::testing::TempDir m_temp;
+};
 
 TEST_F(FileStreamTest, ReadsUpToTheEndAndMovesBack) {
     FileStream file;

@@ -8,19 +8,21 @@
 
 namespace velmaro::testing {
 
-// A fresh folder for one test, removed with everything in it afterwards.
-class TempDirFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
+// A fresh folder, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "velmaro-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        if (!mkdtemp(pattern.data()))
+            ADD_FAILURE() << "cannot make a temporary folder";
         m_dir = pattern;
     }
-
-    void TearDown() override {
+    ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(m_dir, ignored);
     }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
 
     // The path of Name inside the folder.
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
