@@ -6,14 +6,91 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <memory>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmaro {
 
 namespace {
 
 using platform::FileStream;
+
+// Where the phrase could start in a block of bytes while no partial match is open: the next
+// byte that folds like the phrase's first byte and is followed by one that folds like its
+// second. Passing over a first byte whose follower does not fit changes no answer: the search
+// would take it as a start, break at the follower and test the follower again as a start, just
+// where the skip arrives. The last byte of a block is always a candidate, since its follower is
+// not read yet. Usable when at most two bytes fold like each of the phrase's first two bytes.
+class ByteFilter {
+public:
+    ByteFilter(const std::uint8_t* table, const std::uint8_t* phrase, std::size_t length)
+        : m_pair(length >= 2) {
+        m_usable = length >= 1 && collect(table, phrase[0], m_first) &&
+                   (!m_pair || collect(table, phrase[1], m_second));
+    }
+
+    bool usable() const { return m_usable; }
+
+    // The first index from `from` on that could start the phrase, or n.
+    std::size_t find(const std::uint8_t* bytes, std::size_t from, std::size_t n) const {
+        std::size_t i = from;
+#if defined(__SSE2__)
+        const __m128i first0 = _mm_set1_epi8(static_cast<char>(m_first[0]));
+        const __m128i first1 = _mm_set1_epi8(static_cast<char>(m_first[1]));
+        const __m128i second0 = _mm_set1_epi8(static_cast<char>(m_second[0]));
+        const __m128i second1 = _mm_set1_epi8(static_cast<char>(m_second[1]));
+        for (; i + 17 <= n; i += 16) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+            __m128i hits =
+                _mm_or_si128(_mm_cmpeq_epi8(chunk, first0), _mm_cmpeq_epi8(chunk, first1));
+            if (m_pair) {
+                const __m128i next =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i + 1));
+                hits = _mm_and_si128(hits, _mm_or_si128(_mm_cmpeq_epi8(next, second0),
+                                                        _mm_cmpeq_epi8(next, second1)));
+            }
+            if (const int mask = _mm_movemask_epi8(hits))
+                return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        }
+#endif
+        for (; i < n; ++i)
+            if (isFirst(bytes[i]) && (!m_pair || i + 1 == n || isSecond(bytes[i + 1])))
+                return i;
+        return n;
+    }
+
+private:
+    // The bytes that fold like unit (one of them given twice when there is only one); false
+    // when there are more than two.
+    static bool collect(const std::uint8_t* table, std::uint8_t unit, std::uint8_t (&out)[2]) {
+        int count = 0;
+        for (int b = 0; b < 256; ++b)
+            if (table[b] == table[unit]) {
+                if (count == 2)
+                    return false;
+                out[count++] = static_cast<std::uint8_t>(b);
+            }
+        if (count == 1)
+            out[1] = out[0];
+        return count > 0;
+    }
+
+    bool isFirst(std::uint8_t b) const {
+        return b == m_first[0] || b == m_first[1];
+    }
+    bool isSecond(std::uint8_t b) const {
+        return b == m_second[0] || b == m_second[1];
+    }
+
+    std::uint8_t m_first[2] = {};
+    std::uint8_t m_second[2] = {};
+    bool m_pair;
+    bool m_usable = false;
+};
 
 char16_t swapBytes(char16_t unit) {
     return static_cast<char16_t>((unit >> 8) | (unit << 8));
@@ -27,22 +104,16 @@ bool isDelimiterCharacter(const unsigned char* bytes, std::size_t count) {
 }
 
 // The blocks of a file as units (bytes or UTF-16 code units in host order), and the skip to
-// the next unit that folds like the phrase's first unit.
+// the next unit that could start the phrase.
 template <class Unit>
 class Blocks {
 public:
     static constexpr std::size_t Capacity = ContentBlockSize / sizeof(Unit);
 
-    Blocks(FileStream& file, const Unit* table, Unit first, bool swap)
-        : m_file(file), m_table(table), m_first(table[first]), m_swap(swap),
-          m_buffer(std::make_unique_for_overwrite<Unit[]>(Capacity)) {
-        if constexpr (sizeof(Unit) == 1) {
-            // Few bytes fold alike; with one or two of them the skip runs on memchr.
-            for (int b = 0; b < 256 && m_targetCount <= 2; ++b)
-                if (table[b] == m_first)
-                    m_targets[m_targetCount++] = static_cast<Unit>(b);
-        }
-    }
+    Blocks(FileStream& file, const Unit* table, const Unit* phrase, std::size_t length, bool swap)
+        : m_file(file), m_table(table), m_first(length ? table[phrase[0]] : 0), m_swap(swap),
+          m_filter(makeFilter(table, phrase, length)),
+          m_buffer(std::make_unique_for_overwrite<Unit[]>(Capacity)) {}
 
     // Reads the next block; returns its unit count, 0 at the end of the file. An odd byte at
     // the end of a UTF-16 block belongs to no unit.
@@ -50,29 +121,19 @@ public:
         const std::size_t size = m_file.read(m_buffer.get(), ContentBlockSize) / sizeof(Unit);
         if (m_swap)
             std::transform(m_buffer.get(), m_buffer.get() + size, m_buffer.get(), swapBytes);
-        m_nextA = m_nextB = -1;
         return size;
     }
 
     const Unit* units() const { return m_buffer.get(); }
     FileStream& file() { return m_file; }
 
-    // The first index from `from` on whose unit folds like the phrase's first unit, or n.
-    std::size_t findFirst(std::size_t from, std::size_t n) {
+    // The first index from `from` on that could start the phrase (at least, its unit folds
+    // like the phrase's first unit), or n.
+    std::size_t findFirst(std::size_t from, std::size_t n) const {
         const Unit* units = m_buffer.get();
         if constexpr (sizeof(Unit) == 1) {
-            if (m_targetCount == 1)
-                return find(m_targets[0], from, n);
-            if (m_targetCount == 2) {
-                // Each byte's next position is remembered until the scan passes it, so each
-                // memchr runs over every stretch once.
-                const auto start = static_cast<std::ptrdiff_t>(from);
-                if (m_nextA < start)
-                    m_nextA = static_cast<std::ptrdiff_t>(find(m_targets[0], from, n));
-                if (m_nextB < start)
-                    m_nextB = static_cast<std::ptrdiff_t>(find(m_targets[1], from, n));
-                return static_cast<std::size_t>(std::min(m_nextA, m_nextB));
-            }
+            if (m_filter.usable())
+                return m_filter.find(units, from, n);
         }
         while (from < n && m_table[units[from]] != m_first)
             ++from;
@@ -91,20 +152,20 @@ public:
     }
 
 private:
-    std::size_t find(Unit byte, std::size_t from, std::size_t n) const {
-        const void* hit = std::memchr(m_buffer.get() + from, byte, n - from);
-        return hit ? static_cast<std::size_t>(static_cast<const Unit*>(hit) - m_buffer.get()) : n;
-    }
-
     FileStream& m_file;
     const Unit* m_table;
     Unit m_first;
     bool m_swap;
+    struct NoFilter {};
+    using Filter = std::conditional_t<sizeof(Unit) == 1, ByteFilter, NoFilter>;
+    static Filter makeFilter(const Unit* table, const Unit* phrase, std::size_t length) {
+        if constexpr (sizeof(Unit) == 1)
+            return ByteFilter(table, phrase, length);
+        else
+            return NoFilter{};
+    }
+    Filter m_filter;
     std::unique_ptr<Unit[]> m_buffer;
-    Unit m_targets[3] = {};
-    int m_targetCount = 0;
-    std::ptrdiff_t m_nextA = -1;
-    std::ptrdiff_t m_nextB = -1;
 };
 
 // 8-bit or UTF-16 text: every unit is a character; the word tests look at the unit before a
@@ -112,9 +173,9 @@ private:
 template <class Unit>
 class PlainText : public Blocks<Unit> {
 public:
-    PlainText(FileStream& file, const Unit* table, Unit first, bool swap,
-              const std::uint8_t* delimiters)
-        : Blocks<Unit>(file, table, first, swap), m_delimiters(delimiters) {}
+    PlainText(FileStream& file, const Unit* table, const Unit* phrase, std::size_t length,
+              bool swap, const std::uint8_t* delimiters)
+        : Blocks<Unit>(file, table, phrase, length, swap), m_delimiters(delimiters) {}
 
     void pass(std::size_t, std::size_t to) { m_prev = this->units()[to - 1]; }
     void step(Unit c) { m_prev = c; }
@@ -144,8 +205,9 @@ class Utf8Text : public Blocks<std::uint8_t> {
 public:
     static constexpr std::size_t MaxCharacter = 8;
 
-    Utf8Text(FileStream& file, const std::uint8_t* table, std::uint8_t first)
-        : Blocks(file, table, first, false) {}
+    Utf8Text(FileStream& file, const std::uint8_t* table, const std::uint8_t* phrase,
+             std::size_t length)
+        : Blocks(file, table, phrase, length, false) {}
 
     bool startsCharacter(std::uint8_t c) const {
         return m_count == 0 || m_char[m_count - 1] < 0x80 || m_count == MaxCharacter ||
@@ -269,7 +331,7 @@ bool SearchAnsi(FileStream& File, const char* Phrase, std::size_t Length,
                 TContentSearchOptions Options) {
     const auto* phrase = reinterpret_cast<const std::uint8_t*>(Phrase);
     const std::uint8_t* table = byteTable(Options);
-    PlainText<std::uint8_t> text(File, table, Length ? phrase[0] : 0, false, DelimiterCharTable);
+    PlainText<std::uint8_t> text(File, table, phrase, Length, false, DelimiterCharTable);
     return testResult(findPhrase(text, table, phrase, Length, Options.Contains(csoWholeWord)),
                       Options);
 }
@@ -280,7 +342,7 @@ bool SearchUtf16(FileStream& File, const char16_t* Phrase, std::size_t Length, b
         Options.Contains(csoCaseSensitive) ? IdentityWideCharTable : LowerCaseWideCharTable;
     // Swap names big-endian text; the units must end up in host order either way.
     const bool swap = Swap == (std::endian::native == std::endian::little);
-    PlainText<char16_t> text(File, table, Length ? Phrase[0] : 0, swap, DelimiterWideCharTable);
+    PlainText<char16_t> text(File, table, Phrase, Length, swap, DelimiterWideCharTable);
     return testResult(findPhrase(text, table, Phrase, Length, Options.Contains(csoWholeWord)),
                       Options);
 }
@@ -289,7 +351,7 @@ bool SearchUtf8(FileStream& File, const char* Phrase, std::size_t Length,
                 TContentSearchOptions Options) {
     const auto* phrase = reinterpret_cast<const std::uint8_t*>(Phrase);
     const std::uint8_t* table = byteTable(Options);
-    Utf8Text text(File, table, Length ? phrase[0] : 0);
+    Utf8Text text(File, table, phrase, Length);
     return testResult(findPhrase(text, table, phrase, Length, Options.Contains(csoWholeWord)),
                       Options);
 }
