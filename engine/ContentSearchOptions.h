@@ -25,9 +25,6 @@ public:
         return (m_bits & bitOf(Option)) != 0;
     }
     constexpr void Include(TContentSearchOption Option) { m_bits |= bitOf(Option); }
-    constexpr void Exclude(TContentSearchOption Option) {
-        m_bits &= static_cast<std::uint8_t>(~bitOf(Option));
-    }
     constexpr bool Empty() const { return m_bits == 0; }
 
     friend constexpr bool operator==(TContentSearchOptions, TContentSearchOptions) = default;
