@@ -1,0 +1,177 @@
+#include "platform/FileOperations.h"
+
+#include "platform/AttributeMapping.h"
+#include "platform/FileAttributes.h"
+#include "platform/FixtureRoots.h"
+#include "platform/posix/PathComponents.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace velmaro::platform {
+
+namespace {
+
+constexpr std::uint32_t PermissionBits = 07777;
+constexpr std::uint32_t WriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : m_fd(fd) {}
+    ~Descriptor() {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// The folder that holds the path's last component, opened without following any link, and
+// that component's name.
+struct Parent {
+    Descriptor folder;
+    std::string name;
+};
+
+// Opens every folder of path from "/" on as itself (O_PATH|O_NOFOLLOW) and checks that it is
+// a folder. Returns 0, or the error: ELOOP for a link, ENOTDIR for any other non-folder,
+// EINVAL for a path the operations refuse, otherwise what the system said.
+int openParent(std::string_view path, Parent& parent) {
+    const auto components = SplitAbsolutePath(path);
+    if (!components || components->empty())
+        return EINVAL;
+    Descriptor folder(open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() < 0)
+        return errno;
+    for (std::size_t i = 0; i + 1 < components->size(); ++i) {
+        const std::string name((*components)[i]);
+        Descriptor next(openat(folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        if (next.get() < 0)
+            return errno;
+        struct stat st;
+        if (fstat(next.get(), &st) != 0)
+            return errno;
+        if (S_ISLNK(st.st_mode))
+            return ELOOP;
+        if (!S_ISDIR(st.st_mode))
+            return ENOTDIR;
+        folder = std::move(next);
+    }
+    parent.folder = std::move(folder);
+    parent.name = std::string(components->back());
+    return 0;
+}
+
+bool isMountRoot(const struct statx& stx) {
+#ifdef STATX_ATTR_MOUNT_ROOT
+    return (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+           (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+#else
+    (void)stx;
+    return false;
+#endif
+}
+
+// The permission bits that value asks for on a file that has st now, or -1 when the value
+// cannot be applied to it.
+long requestedPermissions(const FileAttributeValue& value, const struct stat& st) {
+    const std::uint32_t current = st.st_mode & PermissionBits;
+    if (value.hasMode()) {
+        const bool sameFile = static_cast<std::uint64_t>(st.st_dev) == value.device() &&
+                              static_cast<std::uint64_t>(st.st_ino) == value.inode();
+        return sameFile ? static_cast<long>(value.mode() & PermissionBits) : -1;
+    }
+    if (value.attributes() & FILE_ATTRIBUTE_READONLY)
+        return current & ~WriteBits;
+    if ((current & WriteBits) == 0)
+        return current | S_IWUSR;
+    return current;
+}
+
+} // namespace
+
+FileAttributeValue::FileAttributeValue(std::uint32_t attributes, std::uint32_t mode,
+                                       std::uint64_t device, std::uint64_t inode) noexcept
+    : m_attributes(attributes), m_hasMode(true), m_mode(mode & PermissionBits), m_device(device),
+      m_inode(inode) {}
+
+FileAttributeValue FileAttributeValue::readFailure(int error) noexcept {
+    FileAttributeValue value;
+    value.m_error = error;
+    return value;
+}
+
+bool FileAttributeValue::isMissing() const {
+    return !isValid() && (m_error == ENOENT || m_error == ENOTDIR);
+}
+
+FileAttributeValue GetFileAttributes(std::string_view path) {
+    Parent parent;
+    if (const int error = openParent(path, parent))
+        return FileAttributeValue::readFailure(error);
+    struct statx stx;
+    if (statx(parent.folder.get(), parent.name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+              STATX_TYPE | STATX_MODE | STATX_INO, &stx) != 0)
+        return FileAttributeValue::readFailure(errno);
+    bool linkToFolder = false;
+    if (S_ISLNK(stx.stx_mode)) {
+        // Only the kind of the link's target is read, for the DIRECTORY bit; nothing acts on it.
+        struct stat target;
+        linkToFolder = fstatat(parent.folder.get(), parent.name.c_str(), &target, 0) == 0 &&
+                       S_ISDIR(target.st_mode);
+    }
+    const std::uint32_t attributes =
+        AttributesFromMode(stx.stx_mode, parent.name, linkToFolder, isMountRoot(stx));
+    return FileAttributeValue(attributes, stx.stx_mode,
+                              makedev(stx.stx_dev_major, stx.stx_dev_minor), stx.stx_ino);
+}
+
+bool SetFileAttributes(std::string_view path, const FileAttributeValue& value) {
+    if (!value.isValid() || !FixtureGuardAllows(path))
+        return false;
+    Parent parent;
+    if (openParent(path, parent) != 0)
+        return false;
+    // The entry itself, pinned: whatever replaces its name later, the change lands on it.
+    Descriptor entry(
+        openat(parent.folder.get(), parent.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    struct stat st;
+    if (entry.get() < 0 || fstat(entry.get(), &st) != 0)
+        return false;
+    const long wanted = requestedPermissions(value, st);
+    if (wanted < 0)
+        return false;
+    if (static_cast<std::uint32_t>(wanted) == (st.st_mode & PermissionBits))
+        return true;
+    if (S_ISLNK(st.st_mode))
+        return false;
+    // A descriptor opened with O_PATH cannot be passed to fchmod; its /proc entry reaches the
+    // very same file without resolving the name again.
+    char procPath[40];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", entry.get());
+    return chmod(procPath, static_cast<mode_t>(wanted)) == 0;
+}
+
+bool DeleteFile(std::string_view path) {
+    if (!FixtureGuardAllows(path))
+        return false;
+    Parent parent;
+    if (openParent(path, parent) != 0)
+        return false;
+    return unlinkat(parent.folder.get(), parent.name.c_str(), 0) == 0;
+}
+
+} // namespace velmaro::platform
