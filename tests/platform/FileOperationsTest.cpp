@@ -1,20 +1,20 @@
 #include "platform/FileOperations.h"
 
 #include "FixtureFolder.h"
+#include "Unprivileged.h"
 #include "platform/AttributeMapping.h"
 #include "platform/FileAttributes.h"
 
 #include <cerrno>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace vp = velmaro::platform;
 using velmaro::test::entryExists;
 using velmaro::test::FixtureFolder;
 using velmaro::test::permissionsOf;
+using velmaro::test::runUnprivileged;
 
 namespace {
 
@@ -24,21 +24,6 @@ constexpr std::uint32_t Folder = vp::FILE_ATTRIBUTE_DIRECTORY;
 constexpr std::uint32_t Archive = vp::FILE_ATTRIBUTE_ARCHIVE;
 constexpr std::uint32_t Device = vp::FILE_ATTRIBUTE_DEVICE;
 constexpr std::uint32_t Reparse = vp::FILE_ATTRIBUTE_REPARSE_POINT;
-
-// Runs check without the rights of root: in a child that gives them up when the tests run as
-// root (root passes every permission check), in this process otherwise. Returns its answer.
-bool runUnprivileged(const std::function<bool()>& check) {
-    if (geteuid() != 0)
-        return check();
-    const pid_t child = fork();
-    if (child == 0) {
-        const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
-        _exit(dropped && check() ? 0 : 1);
-    }
-    int status = 0;
-    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
-}
 
 TEST(FileOperationsTest, AttributesDescribeEachKindOfEntry) {
     FixtureFolder fixture;
