@@ -75,14 +75,36 @@ int openParent(std::string_view path, Parent& parent) {
     return 0;
 }
 
-bool isMountRoot(const struct statx& stx) {
-#ifdef STATX_ATTR_MOUNT_ROOT
-    return (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
-           (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-#else
-    (void)stx;
-    return false;
-#endif
+// What GetFileAttributes reports of an entry.
+struct EntryStatus {
+    std::uint32_t mode = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool mountRoot = false;
+};
+
+// Describes the entry name in folder as itself; statx where the system has it (it knows mount
+// roots), else fstatat. Returns 0 or the error.
+int statEntry(int folder, const char* name, EntryStatus& status) {
+    struct statx stx {};
+    if (statx(folder, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
+              STATX_TYPE | STATX_MODE | STATX_INO, &stx) == 0) {
+        status.mode = stx.stx_mode;
+        status.device = makedev(stx.stx_dev_major, stx.stx_dev_minor);
+        status.inode = stx.stx_ino;
+        status.mountRoot = (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+                           (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+        return 0;
+    }
+    if (errno != ENOSYS)
+        return errno;
+    struct stat st {};
+    if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    status.mode = st.st_mode;
+    status.device = st.st_dev;
+    status.inode = st.st_ino;
+    return 0;
 }
 
 // The permission bits that value asks for on a file that has st now, or -1 when the value
@@ -122,21 +144,19 @@ FileAttributeValue GetFileAttributes(std::string_view path) {
     Parent parent;
     if (const int error = openParent(path, parent))
         return FileAttributeValue::readFailure(error);
-    struct statx stx;
-    if (statx(parent.folder.get(), parent.name.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-              STATX_TYPE | STATX_MODE | STATX_INO, &stx) != 0)
-        return FileAttributeValue::readFailure(errno);
+    EntryStatus status;
+    if (const int error = statEntry(parent.folder.get(), parent.name.c_str(), status))
+        return FileAttributeValue::readFailure(error);
     bool linkToFolder = false;
-    if (S_ISLNK(stx.stx_mode)) {
+    if (S_ISLNK(status.mode)) {
         // Only the kind of the link's target is read, for the DIRECTORY bit; nothing acts on it.
-        struct stat target;
+        struct stat target {};
         linkToFolder = fstatat(parent.folder.get(), parent.name.c_str(), &target, 0) == 0 &&
                        S_ISDIR(target.st_mode);
     }
     const std::uint32_t attributes =
-        AttributesFromMode(stx.stx_mode, parent.name, linkToFolder, isMountRoot(stx));
-    return FileAttributeValue(attributes, stx.stx_mode,
-                              makedev(stx.stx_dev_major, stx.stx_dev_minor), stx.stx_ino);
+        AttributesFromMode(status.mode, parent.name, linkToFolder, status.mountRoot);
+    return FileAttributeValue(attributes, status.mode, status.device, status.inode);
 }
 
 bool SetFileAttributes(std::string_view path, const FileAttributeValue& value) {
