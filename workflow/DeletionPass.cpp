@@ -13,10 +13,13 @@ namespace {
 
 constexpr std::uint32_t ClearedAttributes = 0x38;
 
-// Whether the file at a path read back as value after its deletion is still there.
+// Whether the file at a path read back as value after its deletion is still there. A plain
+// folder standing at the path means the file is gone; a link to a folder may be the very
+// entry that was listed, so it counts as present.
 bool stillPresent(const platform::FileAttributeValue& value) {
     if (value.isValid())
-        return (value.attributes() & platform::FILE_ATTRIBUTE_DIRECTORY) == 0;
+        return (value.attributes() & platform::FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+               (value.attributes() & platform::FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     return !value.isMissing();
 }
 

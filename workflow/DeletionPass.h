@@ -13,8 +13,8 @@ class DeletionRows;
 // unchecked rows stay in their order. For each file: the attributes are saved, READONLY is
 // cleared (0x38), the file is deleted, after a pause of 1 ms its existence is tested, and a
 // survivor is counted as failed and gets its saved attributes back. A file counts as deleted
-// only when the system says that its path names no file (or a folder now stands there); any
-// other failure to read it, a link in its path for one, counts it as still present.
+// only when the system says that its path names no file (or a plain folder now stands there);
+// any other failure to read it, a link in its path for one, counts it as still present.
 // The totals stay readable after Execute, also when an exception escaped from it.
 class DeletionPass {
 public:

@@ -72,6 +72,11 @@ private Q_SLOTS:
         const Row removedMeanwhile = rowFor(fixture, "a/gone.tmp", true, 7);
         QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
         QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
+        // A row outside the fixture roots: the guard refuses it; a link to a folder that
+        // survives must not pass for the folder that would mean the file is gone.
+        const std::string refusedLink = outside / "folder-link.tmp";
+        QCOMPARE(symlink(outside.path().c_str(), refusedLink.c_str()), 0);
+        const Row outsideRow = rowFor(outside, "folder-link.tmp", true, 50);
 
         RowList list;
         list.rows = {rowFor(fixture, "a/twice.tmp", true, 100),
@@ -80,17 +85,19 @@ private Q_SLOTS:
                      removedMeanwhile,
                      rowFor(fixture, "a/twice.tmp", true, 100),
                      rowFor(fixture, "b/also-kept.tmp", false, 1000),
-                     rowFor(fixture, "c/sub/swapped.tmp", true, 3)};
+                     rowFor(fixture, "c/sub/swapped.tmp", true, 3),
+                     outsideRow};
         DeletionPass pass(list);
         int filesDone = 0;
         pass.onFileDone = [&] { ++filesDone; };
         pass.Execute();
 
-        QCOMPARE(filesDone, 5);
+        QCOMPARE(filesDone, 6);
         QCOMPARE(list.names(), (std::vector<std::string>{"kept.tmp", "also-kept.tmp"}));
         QCOMPARE(pass.DeletedCount(), 4);
         QCOMPARE(pass.FreedSize(), std::int64_t{100 + 20 + 7 + 100});
-        QCOMPARE(pass.FailedFiles(), std::vector<std::string>{swapped});
+        QCOMPARE(pass.FailedFiles(), (std::vector<std::string>{swapped, refusedLink}));
+        QVERIFY(entryExists(refusedLink));
         QVERIFY(!entryExists(twice));
         QVERIFY(!entryExists(readOnly));
         QVERIFY(entryExists(kept));
