@@ -3,7 +3,7 @@
 #include "platform/AttributeMapping.h"
 #include "platform/FileAttributes.h"
 #include "platform/FixtureRoots.h"
-#include "platform/posix/PathComponents.h"
+#include "platform/posix/ParentFolder.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -12,7 +12,6 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
-#include <utility>
 
 namespace velmaro::platform {
 
@@ -30,51 +29,11 @@ public:
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
-    Descriptor& operator=(Descriptor&& other) noexcept {
-        std::swap(m_fd, other.m_fd);
-        return *this;
-    }
     int get() const { return m_fd; }
 
 private:
     int m_fd;
 };
-
-// The folder that holds the path's last component, opened without following any link, and
-// that component's name.
-struct Parent {
-    Descriptor folder;
-    std::string name;
-};
-
-// Opens every folder of path from "/" on as itself (O_PATH|O_NOFOLLOW) and checks that it is
-// a folder. Returns 0, or the error: ELOOP for a link, ENOTDIR for any other non-folder,
-// EINVAL for a path the operations refuse, otherwise what the system said.
-int openParent(std::string_view path, Parent& parent) {
-    const auto components = SplitAbsolutePath(path);
-    if (!components || components->empty())
-        return EINVAL;
-    Descriptor folder(open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() < 0)
-        return errno;
-    for (std::size_t i = 0; i + 1 < components->size(); ++i) {
-        const std::string name((*components)[i]);
-        Descriptor next(openat(folder.get(), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-        if (next.get() < 0)
-            return errno;
-        struct stat st;
-        if (fstat(next.get(), &st) != 0)
-            return errno;
-        if (S_ISLNK(st.st_mode))
-            return ELOOP;
-        if (!S_ISDIR(st.st_mode))
-            return ENOTDIR;
-        folder = std::move(next);
-    }
-    parent.folder = std::move(folder);
-    parent.name = std::string(components->back());
-    return 0;
-}
 
 // What GetFileAttributes reports of an entry.
 struct EntryStatus {
@@ -142,33 +101,32 @@ bool FileAttributeValue::isMissing() const {
 }
 
 FileAttributeValue GetFileAttributes(std::string_view path) {
-    Parent parent;
-    if (const int error = openParent(path, parent))
+    ParentFolder parent;
+    if (const int error = parent.open(path))
         return FileAttributeValue::readFailure(error);
     EntryStatus status;
-    if (const int error = statEntry(parent.folder.get(), parent.name.c_str(), status))
+    if (const int error = statEntry(parent.fd(), parent.name().c_str(), status))
         return FileAttributeValue::readFailure(error);
     bool linkToFolder = false;
     if (S_ISLNK(status.mode)) {
         // Only the kind of the link's target is read, for the DIRECTORY bit; nothing acts on it.
         struct stat target {};
-        linkToFolder = fstatat(parent.folder.get(), parent.name.c_str(), &target, 0) == 0 &&
-                       S_ISDIR(target.st_mode);
+        linkToFolder =
+            fstatat(parent.fd(), parent.name().c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
     }
     const std::uint32_t attributes =
-        AttributesFromMode(status.mode, parent.name, linkToFolder, status.mountRoot);
+        AttributesFromMode(status.mode, parent.name(), linkToFolder, status.mountRoot);
     return FileAttributeValue(attributes, status.mode, status.device, status.inode);
 }
 
 bool SetFileAttributes(std::string_view path, const FileAttributeValue& value) {
     if (!value.isValid() || !FixtureGuardAllows(path))
         return false;
-    Parent parent;
-    if (openParent(path, parent) != 0)
+    ParentFolder parent;
+    if (parent.open(path) != 0)
         return false;
     // The entry itself, pinned: whatever replaces its name later, the change lands on it.
-    Descriptor entry(
-        openat(parent.folder.get(), parent.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    Descriptor entry(openat(parent.fd(), parent.name().c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
     if (entry.get() < 0 || fstat(entry.get(), &st) != 0)
         return false;
@@ -189,10 +147,10 @@ bool SetFileAttributes(std::string_view path, const FileAttributeValue& value) {
 bool DeleteFile(std::string_view path) {
     if (!FixtureGuardAllows(path))
         return false;
-    Parent parent;
-    if (openParent(path, parent) != 0)
+    ParentFolder parent;
+    if (parent.open(path) != 0)
         return false;
-    return unlinkat(parent.folder.get(), parent.name.c_str(), 0) == 0;
+    return unlinkat(parent.fd(), parent.name().c_str(), 0) == 0;
 }
 
 } // namespace velmaro::platform
