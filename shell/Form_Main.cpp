@@ -1,5 +1,6 @@
 #include "shell/Form_Main.h"
 
+#include "shell/Form_Info.h"
 #include "shell/Resources.h"
 #include "shell/SkinManager.h"
 #include "workflow/Guard.h"
@@ -36,7 +37,10 @@ TForm_Main::~TForm_Main() {
         Form_Main = nullptr;
 }
 
-void TForm_Main::ToolButton_InfoClick() {}
+void TForm_Main::ToolButton_InfoClick() {
+    TForm_Info about(this);
+    about.exec();
+}
 
 void TForm_Main::ToolButton_QuitClick() {
     close();

@@ -1,9 +1,7 @@
 #include "workflow/Prompts.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QUrl>
 
 namespace velmaro {
 namespace {
@@ -19,8 +17,6 @@ public:
                          const QString& filter) override {
         return QFileDialog::getSaveFileName(parent, caption, file, filter);
     }
-
-    bool openUrl(const QUrl& url) override { return QDesktopServices::openUrl(url); }
 
 private:
     static QMessageBox::Icon boxIcon(Icon icon) {

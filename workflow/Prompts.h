@@ -2,14 +2,13 @@
 
 #include <QString>
 
-class QUrl;
 class QWidget;
 
 namespace velmaro {
 
-// Every message box, file dialog and browser start of the program goes through the installed
-// Prompts, so that tests can answer them instead of a user. The program uses the built-in
-// one, which shows real Qt dialogs.
+// Every message box and file dialog of the program goes through the installed Prompts, so
+// that tests can answer them instead of a user. The program uses the built-in one, which shows
+// real Qt dialogs. Web pages open through OpenUrl (shell/UrlOpener.h), which has its own seam.
 class Prompts {
 public:
     enum class Icon { Information, Warning, Critical };
@@ -23,9 +22,6 @@ public:
     // user cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& file,
                                  const QString& filter) = 0;
-
-    // Opens url in the user's default browser. Returns false when no program took it.
-    virtual bool openUrl(const QUrl& url) = 0;
 
     // The Prompts in force: the one last installed, or the built-in one.
     static Prompts& current();

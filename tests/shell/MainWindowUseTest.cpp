@@ -4,6 +4,7 @@
 #include "FixtureDrives.h"
 #include "RecordingPrompts.h"
 #include "TestSettingsFolder.h"
+#include "shell/Form_Info.h"
 #include "shell/Form_Main.h"
 #include "workflow/CheckList.h"
 #include "workflow/JunkCatalogue.h"
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <memory>
@@ -118,6 +120,20 @@ private Q_SLOTS:
 
         QTest::keyClick(m_window.get(), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(quickClear.count(), 0);
+        QVERIFY(m_window->isVisible());
+    }
+
+    void aboutWindowIsModalAndGoneAfterwards() {
+        bool shown = false;
+        QTimer::singleShot(0, this, [&shown] {
+            shown = velmaro::Form_Info && velmaro::Form_Info->isVisible() &&
+                    velmaro::Form_Info->isModal();
+            if (velmaro::Form_Info)
+                velmaro::Form_Info->reject();
+        });
+        QTest::mouseClick(m_window->ToolButton_Info, Qt::LeftButton);
+        QVERIFY(shown);
+        QCOMPARE(velmaro::Form_Info, nullptr);
         QVERIFY(m_window->isVisible());
     }
 

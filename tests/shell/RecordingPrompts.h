@@ -3,7 +3,6 @@
 #include "workflow/Prompts.h"
 
 #include <QString>
-#include <QUrl>
 #include <QVector>
 
 // Answers every prompt of the program instead of a user and remembers what it was shown.
@@ -29,12 +28,6 @@ public:
         return saveAnswer;
     }
 
-    bool openUrl(const QUrl& url) override {
-        openedUrls.append(url);
-        return true;
-    }
-
     QVector<Message> messages;
-    QVector<QUrl> openedUrls;
     QString saveAnswer;
 };
