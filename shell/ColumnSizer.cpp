@@ -8,16 +8,16 @@
 namespace velmaro {
 
 ColumnSizer::ColumnSizer(QTreeWidget* list, QVector<Column> columns)
-    : QObject(list), m_list(list), m_columns(std::move(columns)) {
+    : QObject(list), m_list(list), m_viewport(list->viewport()), m_columns(std::move(columns)) {
     m_list->header()->setStretchLastSection(false);
     m_list->header()->setMinimumSectionSize(1);
-    m_list->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     resizeColumns();
 }
 
 void ColumnSizer::resizeColumns() {
     // What the fixed columns and the minimums leave is shared evenly by the auto-sized columns.
-    int spare = m_list->viewport()->width();
+    int spare = m_viewport->width();
     int autoCount = 0;
     for (const Column& column : m_columns) {
         spare -= column.fixedWidth == 0 ? column.minimumWidth : column.fixedWidth;
@@ -40,7 +40,9 @@ void ColumnSizer::resizeColumns() {
 }
 
 bool ColumnSizer::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list->viewport() && event->type() == QEvent::Resize)
+    // Only the viewport is asked, never the list: the list may be half destroyed while its
+    // viewport still receives events.
+    if (event->type() == QEvent::Resize && watched == m_viewport)
         resizeColumns();
     return QObject::eventFilter(watched, event);
 }

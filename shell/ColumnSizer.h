@@ -29,6 +29,7 @@ protected:
 
 private:
     QTreeWidget* m_list;
+    QWidget* m_viewport;
     QVector<Column> m_columns;
 };
 
