@@ -26,7 +26,7 @@ TEST(JunkCatalogueTest, HoldsFortyTwoRowsOfWhichTwentyFiveAreRecommended) {
 TEST(JunkCatalogueTest, RowsCarryTheirExactTexts) {
     // Descriptions as UTF-8 bytes, so that a look-alike letter or a lost blank shows.
     struct Case {
-        std::size_t row; // 1-based, as the rows are numbered on screen
+        std::size_t row; // counted from 1
         std::string mask, description, key, recommended;
     } const cases[] = {
         {1, "*.diz",

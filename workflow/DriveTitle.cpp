@@ -1,0 +1,9 @@
+#include "workflow/DriveTitle.h"
+
+namespace velmaro {
+
+std::string_view driveTitlePrefix(platform::DriveKind kind) {
+    return kind == platform::DriveKind::Removable ? "Съёмный диск " : "Локальный диск ";
+}
+
+} // namespace velmaro
