@@ -153,9 +153,7 @@ void TFindFile::SearchTargets() {
         m_level = 0;
         m_depth = 0;
         m_currentTarget = &target;
-        m_masks.clear();
-        for (int m = 0; m < target.Masks.Count(); ++m)
-            m_masks.emplace_back(target.Masks.Items(m));
+        m_masks.assign(target.Masks);
         m_folder = target.Folder;
         SearchFolder();
     }
@@ -206,24 +204,39 @@ void TFindFile::SearchFolder() {
 
 void TFindFile::filePass(Level& level) {
     const platform::FolderListing& listing = level.listing;
-    for (const platform::EnumerationMask& mask : m_masks) {
+    for (std::size_t group = 0; group < m_masks.groupCount(); ++group) {
+        // Each entry's name is tested once against the group's masks; the reports then follow
+        // mask by mask, each in directory order.
+        level.matches.assign(listing.count(), 0);
+        std::uint64_t anyMatch = 0;
         for (std::size_t i = 0; i < listing.count(); ++i) {
             if (aborted())
                 return;
             const std::string_view name = listing.name(i);
-            if (!mask.matches(name))
-                continue;
             // "." and ".." are always folders; the walk never reports them.
-            if (isDotOrDotDot(name))
-                continue;
-            // An entry that vanished since the listing was read is left out.
-            if (!MayBeAcceptable(m_folder, name, listing.kind(i)) ||
-                !listing.describe(i, m_findData))
-                continue;
-            if (IsAcceptable(m_folder, m_findData))
-                DoFileMatch(m_folder, m_findData);
+            if (!isDotOrDotDot(name))
+                anyMatch |= level.matches[i] = m_masks.matches(group, name);
+        }
+        while (anyMatch != 0) {
+            const std::uint64_t bit = anyMatch & -anyMatch;
+            anyMatch &= anyMatch - 1;
+            for (std::size_t i = 0; i < listing.count(); ++i) {
+                if (aborted())
+                    return;
+                if (level.matches[i] & bit)
+                    testEntry(listing, i);
+            }
         }
     }
+}
+
+void TFindFile::testEntry(const platform::FolderListing& listing, std::size_t index) {
+    // An entry that vanished since the listing was read is left out.
+    if (!MayBeAcceptable(m_folder, listing.name(index), listing.kind(index)) ||
+        !listing.describe(index, m_findData))
+        return;
+    if (IsAcceptable(m_folder, m_findData))
+        DoFileMatch(m_folder, m_findData);
 }
 
 void TFindFile::chooseSubfolders(Level& level) {

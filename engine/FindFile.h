@@ -3,9 +3,9 @@
 #include "engine/FileDetails.h"
 #include "engine/FolderIgnore.h"
 #include "engine/ListingFilter.h"
+#include "engine/MaskSet.h"
 #include "engine/SearchCriteria.h"
 #include "engine/ThreadPriority.h"
-#include "platform/EnumerationMask.h"
 #include "platform/FindData.h"
 #include "platform/FolderListing.h"
 #include "platform/MessageWindow.h"
@@ -117,9 +117,12 @@ protected:
 private:
     friend class TSearchThread;
 
-    // The listing of one folder level and the subfolders chosen from it.
+    // The listing of one folder level, the masks each of its entries matches (one group of
+    // masks at a time) and the subfolders chosen from it. Kept per depth and reused, so a walk
+    // allocates nothing per entry once it has seen its largest folders.
     struct Level {
         platform::FolderListing listing;
+        std::vector<std::uint64_t> matches;
         std::vector<std::size_t> subfolders;
     };
 
@@ -130,6 +133,7 @@ private:
     // Walks the folder m_folder names and, below it, its subfolders.
     void SearchFolder();
     void filePass(Level& level);
+    void testEntry(const platform::FolderListing& listing, std::size_t index);
     void chooseSubfolders(Level& level);
     // Called by the worker as its last action: the rest happens on the owner thread.
     void postSearchDone();
@@ -152,7 +156,7 @@ private:
     std::size_t m_depth = 0; // index of the folder's entry in m_levels; never wraps
     std::uint32_t m_excludedFolderAttributes = 0;
     std::string m_folder; // the folder being walked, ending in "/"
-    std::vector<platform::EnumerationMask> m_masks;
+    MaskSet m_masks;      // the current target's masks
     std::vector<std::unique_ptr<Level>> m_levels;
     ListingFilter m_listingFilter;
     platform::FindData m_findData;
