@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -117,24 +118,16 @@ protected:
 private:
     friend class TSearchThread;
 
-    // The listing of one folder level, the masks each of its entries matches (one group of
-    // masks at a time) and the subfolders chosen from it. Kept per depth and reused, so a walk
-    // allocates nothing per entry once it has seen its largest folders.
-    struct Level {
-        platform::FolderListing listing;
-        std::vector<std::uint64_t> matches;
-        std::vector<std::size_t> subfolders;
-    };
-
     void InitSearch();
     void DoneSearch();
     // Walks every target of the running search; runs on the worker in a threaded search.
     void SearchTargets();
     // Walks the folder m_folder names and, below it, its subfolders.
     void SearchFolder();
-    void filePass(Level& level);
-    void testEntry(const platform::FolderListing& listing, std::size_t index);
-    void chooseSubfolders(Level& level);
+    void filePass();
+    void testEntry(std::size_t index);
+    // Appends the names of the subfolders to enter, each followed by a NUL, to Names.
+    void chooseSubfolders(std::string& names);
     // Called by the worker as its last action: the rest happens on the owner thread.
     void postSearchDone();
     void searchDone();
@@ -153,11 +146,18 @@ private:
     // State of the walk, touched only by the thread that walks.
     const TTargetPath* m_currentTarget = nullptr;
     std::uint16_t m_level = 0;
-    std::size_t m_depth = 0; // index of the folder's entry in m_levels; never wraps
+    std::size_t m_depth = 0; // index of the folder's names in m_subfolders; never wraps
     std::uint32_t m_excludedFolderAttributes = 0;
     std::string m_folder; // the folder being walked, ending in "/"
     MaskSet m_masks;      // the current target's masks
-    std::vector<std::unique_ptr<Level>> m_levels;
+    // One listing serves every level: a folder is read, tested and closed before the walk
+    // descends, and only the names of its subfolders are kept, one string per depth (a deque,
+    // so that deeper levels never move the strings of the levels above them). All of these
+    // keep their capacity, so a walk allocates nothing per entry once it has seen its largest
+    // folders.
+    platform::FolderListing m_listing;
+    std::vector<std::uint64_t> m_matches; // per entry: the masks of the current group it matches
+    std::deque<std::string> m_subfolders;
     ListingFilter m_listingFilter;
     platform::FindData m_findData;
 };
