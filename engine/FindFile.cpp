@@ -142,8 +142,9 @@ bool TFindFile::IsAcceptable(const std::string& Folder, const platform::FindData
 
 bool TFindFile::MayBeAcceptable(const std::string& Folder, std::string_view Name,
                                 platform::FolderListing::EntryKind Kind) {
-    (void)Folder;
-    return m_listingFilter.mayPass(Name, Kind);
+    // The path filters need only the name, so an entry they reject costs no stat call either.
+    return !aborted() && m_listingFilter.mayPass(Name, Kind) &&
+           m_runCriteria->Files().PassesFilters(Folder, Name);
 }
 
 void TFindFile::SearchTargets() {
