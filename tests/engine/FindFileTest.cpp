@@ -172,6 +172,15 @@ TEST_P(FindFileTest, EntersHiddenFoldersOnlyWhenHiddenIsIgnored) {
     EXPECT_EQ(std::count(matches.begin(), matches.end(), "match .hid.tmp"), 1);
 }
 
+TEST_P(FindFileTest, PathFiltersRejectFilesButNeverStopTheWalk) {
+    auto search = recorder(tree.root(), "*.tmp");
+    search->criteria().Files().Filters().Add(">*/deep/*");
+    search->criteria().Files().Filters().Add("*/sub/*");
+    search->run();
+    EXPECT_EQ(sorted(search->events("match ")),
+              (Events{"match a.tmp", "match sub/deep/d.tmp", "match ~a.tmp"}));
+}
+
 TEST_P(FindFileTest, ReportsFoldersOnlyWhenTheCriteriaAllowThem) {
     auto search = recorder("<" + tree.root(), "sub");
     search->run();
