@@ -24,8 +24,10 @@ if(VELMARO_SANITIZE)
 endif()
 
 # Every executable the project links goes through this, so that whatever all
-# our programs must carry is added in one place.
+# our programs must carry is added in one place: the version resource section
+# (resources/CMakeLists.txt).
 function(velmaro_executable target)
+    target_link_libraries(${target} PRIVATE velmaro_version_section)
 endfunction()
 
 # Every test program labelled "threaded", so that the thread-sanitizer run of CI builds only
