@@ -1,6 +1,9 @@
 #include "shell/Form_Main.h"
 
+#include "engine/CleanerPreset.h"
+#include "engine/FindFile.h"
 #include "shell/Form_Info.h"
+#include "shell/QtMessageWindow.h"
 #include "shell/Resources.h"
 #include "shell/SkinManager.h"
 #include "workflow/Guard.h"
@@ -22,6 +25,9 @@ TForm_Main::TForm_Main(const platform::DriveSource& drives, QWidget* parent)
     createCatalogueMenu();
     sSkinManager = new SkinManager(this);
     sSkinManager->setObjectName(QStringLiteral("sSkinManager"));
+    FindFile = std::make_unique<TFindFile>(std::make_unique<QtMessageWindow>());
+    ApplyCleanerPreset(FindFile->Criteria());
+    FindFile->SetThreaded(true);
     setWindowTitle(QStringLiteral("Velmaro"));
     setWindowIcon(QIcon(QStringLiteral(":/images/velmaro.svg")));
     resize(792, 567);

@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QVector>
+#include <memory>
 #include <string>
 
 class QAction;
@@ -19,6 +20,7 @@ class QTreeWidget;
 namespace velmaro {
 
 class SkinManager;
+class TFindFile;
 
 namespace platform {
 class DriveSource;
@@ -106,6 +108,10 @@ public:
     QAction* N4 = nullptr;
 
     SkinManager* sSkinManager = nullptr;
+
+    // The search component: path filters of the cleaner, hidden and system entries found,
+    // threaded. Its events belong to the search run.
+    std::unique_ptr<TFindFile> FindFile;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,5 +1,6 @@
 // The main window's settings: read while the window is created, written when it closes.
 
+#include "engine/FindFile.h"
 #include "shell/Form_Main.h"
 #include "shell/ProductVersion.h"
 #include "shell/SettingsStore.h"
@@ -76,6 +77,8 @@ void TForm_Main::FormCreate() {
 }
 
 void TForm_Main::FormCloseQuery(bool&) {
+    FindFile->Abort();
+
     SettingsStore settings;
     settings.WriteString("Skin", "Name", sSkinManager->SkinName().toStdString());
     for (int i = 0; i < sListView_CrExt->topLevelItemCount(); ++i) {

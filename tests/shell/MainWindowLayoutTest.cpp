@@ -3,6 +3,8 @@
 #include "FixtureDrives.h"
 #include "RecordingPrompts.h"
 #include "TestSettingsFolder.h"
+#include "engine/CleanerPreset.h"
+#include "engine/FindFile.h"
 #include "shell/Form_Main.h"
 
 #include <QAction>
@@ -232,6 +234,20 @@ private Q_SLOTS:
                                      "N3=Убрать выделение", "N4=Инвертировать"}));
         QCOMPARE(m_window->sListView_CrExt->contextMenuPolicy(), Qt::CustomContextMenu);
         QCOMPARE(m_window->sListView_Location->contextMenuPolicy(), Qt::DefaultContextMenu);
+    }
+
+    void searchComponent() {
+        const velmaro::TFindFile& search = *m_window->FindFile;
+        QVERIFY(search.Threaded());
+        QVERIFY(!search.Busy());
+        QCOMPARE(search.Criteria().Attributes().Hidden(), velmaro::fsIgnore);
+        QCOMPARE(search.Criteria().Attributes().System(), velmaro::fsIgnore);
+        QStringList filters;
+        for (int i = 0; i < search.Criteria().Files().Filters().Count(); ++i)
+            filters.append(QString::fromStdString(search.Criteria().Files().Filters().Items(i)));
+        QCOMPARE(filters, (QStringList{">/var/tmp/*", "/bin/*", "/boot/*", "/efi/*", "/etc/*",
+                                       "/lib*", "/opt/*", "/sbin/*", "/snap/*", "/srv/*", "/usr/*",
+                                       "/var/*", "*/COMMON FILES*", "*/*Office*"}));
     }
 
     void deletePanelKeepsItsProportionalPlace() {

@@ -3,10 +3,12 @@
 #include "FixtureDrives.h"
 #include "RecordingPrompts.h"
 #include "TestSettingsFolder.h"
+#include "engine/FindFile.h"
 #include "shell/Form_Main.h"
 #include "shell/SkinManager.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QScreen>
 #include <QStackedWidget>
@@ -14,7 +16,10 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 using velmaro::TForm_Main;
 
@@ -100,6 +105,31 @@ private Q_SLOTS:
             QString::fromStdString(TestSettingsFolder::read("windowmain", "splitter"))};
         QCOMPARE(values, (QStringList{"0", "290", "237", "800", "600", "224"}));
         QVERIFY(TestSettingsFolder::names("news").isEmpty());
+    }
+
+    void closeDuringSearchAbortsAndSaves() {
+        QTemporaryDir tree;
+        QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("a/b")));
+        auto window = start();
+        velmaro::TFindFile& search = *window->FindFile;
+        search.Criteria().Files().SetLocation(tree.path().toStdString() + "/");
+        search.Criteria().Files().SetFileName("*");
+        std::atomic<bool> walking = false;
+        // The walk holds in its first folder until the search is aborted.
+        search.OnFolderChange = [&walking](velmaro::TFindFile& sender, const std::string&,
+                                           velmaro::TFolderIgnore&) {
+            walking = true;
+            while (!sender.Aborted())
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        };
+        search.Execute();
+        QTRY_VERIFY(walking);
+        window->close();
+        QVERIFY(!window->isVisible());
+        QVERIFY(search.Aborted());
+        QCOMPARE(TestSettingsFolder::read("windowmain", "M"), "0");
+        window.reset();
+        QVERIFY(m_prompts->messages.isEmpty());
     }
 
     void quitButtonClosesAndSaves() {
