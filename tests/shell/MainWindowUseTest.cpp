@@ -4,6 +4,8 @@
 #include "FixtureDrives.h"
 #include "RecordingPrompts.h"
 #include "TestSettingsFolder.h"
+#include "engine/ApplicationError.h"
+#include "shell/ApplicationErrorBox.h"
 #include "shell/Form_Info.h"
 #include "shell/Form_Main.h"
 #include "workflow/CheckList.h"
@@ -19,6 +21,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <memory>
+#include <thread>
 
 using velmaro::TForm_Main;
 using velmaro::platform::DriveKind;
@@ -135,6 +138,19 @@ private Q_SLOTS:
         QVERIFY(shown);
         QCOMPARE(velmaro::Form_Info, nullptr);
         QVERIFY(m_window->isVisible());
+    }
+
+    void workerErrorShowsApplicationErrorBox() {
+        velmaro::InstallApplicationErrorBox();
+        // Taken back out, so that the rest of the program keeps the default hook.
+        const velmaro::TApplicationErrorHook box = velmaro::SetApplicationErrorHook({});
+        std::thread worker([&box] { box("EConvertError", "bad"); });
+        worker.join();
+        QTRY_COMPARE(m_prompts->messages.size(), 1);
+        QCOMPARE(m_prompts->messages[0].icon, RecordingPrompts::Icon::Critical);
+        QCOMPARE(m_prompts->messages[0].title, QStringLiteral("Application Error"));
+        QCOMPARE(m_prompts->messages[0].text, QStringLiteral("Exception EConvertError: bad"));
+        m_prompts->messages.clear();
     }
 
     void presets() {
