@@ -1,0 +1,226 @@
+#include "platform/FolderListing.h"
+
+#include "platform/DirectoryEnumeration.h"
+#include "platform/FileAttributes.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace velmaro::platform;
+
+namespace {
+
+// A temporary folder that is removed with everything in it.
+class FixtureTree : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/velmaro-listing-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_root = std::string(pattern) + "/";
+    }
+    void TearDown() override {
+        std::error_code error;
+        std::filesystem::remove_all(m_root, error);
+        EXPECT_FALSE(error) << error.message();
+    }
+
+    void writeFile(const std::string& name, const std::string& content, mode_t mode = 0644) {
+        const int fd = ::open((m_root + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
+        ASSERT_GE(fd, 0) << name;
+        ASSERT_EQ(write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
+        ::close(fd);
+        ASSERT_EQ(chmod((m_root + name).c_str(), mode), 0);
+    }
+
+    std::map<std::string, FindData> describeAll(FolderListing& listing) {
+        std::map<std::string, FindData> described;
+        for (std::size_t i = 0; i < listing.count(); ++i) {
+            FindData data;
+            EXPECT_TRUE(listing.describe(i, data)) << listing.name(i);
+            EXPECT_EQ(std::string(data.cFileName), listing.name(i));
+            described.emplace(listing.name(i), data);
+        }
+        return described;
+    }
+
+    std::string m_root;
+};
+
+TEST_F(FixtureTree, MapsEntriesOntoTheWindowsAttributes) {
+    writeFile(".hidden", "x");
+    writeFile("readonly.txt", "12345", 0444);
+    writeFile("plain.txt", "1234567");
+    ASSERT_EQ(mkdir((m_root + "folder").c_str(), 0755), 0);
+    ASSERT_EQ(mkfifo((m_root + "pipe").c_str(), 0644), 0);
+    ASSERT_EQ(symlink("folder", (m_root + "to-folder").c_str()), 0);
+    ASSERT_EQ(symlink("plain.txt", (m_root + "to-file").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", (m_root + "dangling").c_str()), 0);
+
+    FolderListing listing;
+    ASSERT_TRUE(listing.open(m_root));
+    const auto described = describeAll(listing);
+
+    const std::map<std::string, std::uint32_t> expected = {
+        {".", FILE_ATTRIBUTE_DIRECTORY},
+        {"..", FILE_ATTRIBUTE_DIRECTORY},
+        {".hidden", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN},
+        {"readonly.txt", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY},
+        {"plain.txt", FILE_ATTRIBUTE_ARCHIVE},
+        {"folder", FILE_ATTRIBUTE_DIRECTORY},
+        {"pipe", FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_DEVICE},
+        {"to-folder", FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY},
+        {"to-file", FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_ARCHIVE},
+        {"dangling", FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_ARCHIVE},
+    };
+    ASSERT_EQ(described.size(), expected.size());
+    for (const auto& [name, attributes] : expected) {
+        ASSERT_TRUE(described.count(name)) << name;
+        EXPECT_EQ(described.at(name).dwFileAttributes, attributes) << name;
+    }
+
+    // Sizes: regular files only; a link is described as itself, not as its target.
+    EXPECT_EQ(described.at("plain.txt").nFileSizeLow, 7u);
+    EXPECT_EQ(described.at("readonly.txt").nFileSizeLow, 5u);
+    EXPECT_EQ(described.at("to-file").nFileSizeLow, 0u);
+    EXPECT_EQ(described.at("folder").nFileSizeLow, 0u);
+    EXPECT_EQ(described.at("pipe").nFileSizeLow, 0u);
+}
+
+TEST_F(FixtureTree, ReportsTheEntryKindsWithoutAStatCall) {
+    writeFile("file", "");
+    ASSERT_EQ(mkdir((m_root + "folder").c_str(), 0755), 0);
+    ASSERT_EQ(symlink("folder", (m_root + "link").c_str()), 0);
+
+    FolderListing listing;
+    ASSERT_TRUE(listing.open(m_root));
+    std::map<std::string, FolderListing::EntryKind> kinds;
+    for (std::size_t i = 0; i < listing.count(); ++i)
+        kinds.emplace(listing.name(i), listing.kind(i));
+    using Kind = FolderListing::EntryKind;
+    // Some file systems do not report kinds; the listing says Unknown then.
+    for (const auto& [name, want] : std::map<std::string, Kind>{{".", Kind::Directory},
+                                                                {"..", Kind::Directory},
+                                                                {"file", Kind::File},
+                                                                {"folder", Kind::Directory},
+                                                                {"link", Kind::Link}}) {
+        ASSERT_TRUE(kinds.count(name)) << name;
+        EXPECT_TRUE(kinds.at(name) == want || kinds.at(name) == Kind::Unknown) << name;
+    }
+}
+
+TEST_F(FixtureTree, GivesTheFileTimesAsWindowsFileTimes) {
+    writeFile("dated", "");
+    // 2001-09-09 01:46:40 UTC, and one second later.
+    const timespec times[2] = {{1000000000, 0}, {1000000001, 500}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (m_root + "dated").c_str(), times, 0), 0);
+
+    FolderListing listing;
+    ASSERT_TRUE(listing.open(m_root));
+    const FindData data = describeAll(listing).at("dated");
+    constexpr FileTime base = (1000000000ull + 11644473600ull) * 10000000ull;
+    EXPECT_EQ(data.ftLastAccessTime, base);
+    EXPECT_EQ(data.ftLastWriteTime, base + 10000000ull + 5);
+    // The birth time where the file system keeps one (just now), else the last write.
+    EXPECT_TRUE(data.ftCreationTime == data.ftLastWriteTime ||
+                data.ftCreationTime > data.ftLastWriteTime);
+}
+
+TEST_F(FixtureTree, DescribeFailsForAnEntryThatVanished) {
+    writeFile("gone", "");
+    FolderListing listing;
+    ASSERT_TRUE(listing.open(m_root));
+    ASSERT_EQ(unlink((m_root + "gone").c_str()), 0);
+    for (std::size_t i = 0; i < listing.count(); ++i) {
+        FindData data;
+        EXPECT_EQ(listing.describe(i, data), listing.name(i) != "gone") << listing.name(i);
+    }
+    listing.close();
+    FindData data;
+    EXPECT_FALSE(listing.describe(0, data));
+    EXPECT_FALSE(listing.name(0).empty());
+}
+
+TEST_F(FixtureTree, OpenFailsForWhatIsNoReadableFolder) {
+    writeFile("file", "");
+    FolderListing listing;
+    EXPECT_FALSE(listing.open(m_root + "missing"));
+    EXPECT_FALSE(listing.open(m_root + "file"));
+    EXPECT_FALSE(listing.open(m_root + "file/below"));
+    EXPECT_FALSE(listing.open(""));
+    EXPECT_EQ(listing.count(), 0u);
+}
+
+TEST_F(FixtureTree, KeepsEveryEntryOfALargeFolder) {
+    // More names than one read of the directory returns.
+    constexpr int entries = 1500;
+    for (int i = 0; i < entries; ++i)
+        writeFile("entry-with-a-rather-long-name-" + std::to_string(i), "");
+    FolderListing listing;
+    ASSERT_TRUE(listing.open(m_root));
+    EXPECT_EQ(listing.count(), entries + 2u);
+}
+
+TEST_F(FixtureTree, EnumeratesMatchingEntriesInDirectoryOrder) {
+    for (const char* name : {"a.tmp", "B.TMP", "c.txt", "d.tmp.old", "chklist"})
+        writeFile(name, "");
+
+    FolderListing listing;
+    ASSERT_TRUE(listing.open(m_root));
+    std::vector<std::string> inDirectoryOrder;
+    for (std::size_t i = 0; i < listing.count(); ++i)
+        if (listing.name(i) == "a.tmp" || listing.name(i) == "B.TMP")
+            inDirectoryOrder.emplace_back(listing.name(i));
+
+    DirectoryEnumeration enumeration;
+    FindData data;
+    std::vector<std::string> found;
+    for (bool more = enumeration.findFirst(m_root + "*.tmp", data); more;
+         more = enumeration.findNext(data))
+        found.emplace_back(data.cFileName);
+    EXPECT_EQ(found, inDirectoryOrder);
+    EXPECT_FALSE(enumeration.findNext(data));
+    enumeration.close();
+    enumeration.close();
+
+    EXPECT_FALSE(enumeration.findFirst(m_root + "*.none", data));
+    EXPECT_FALSE(enumeration.findFirst(m_root + "missing/*", data));
+    ASSERT_TRUE(enumeration.findFirst(m_root + "chklist.*", data));
+    EXPECT_STREQ(data.cFileName, "chklist");
+    EXPECT_FALSE(enumeration.findNext(data));
+}
+
+// Whether Path is the mount point of a file system of its own, by the mount table.
+bool isMountPoint(const std::string& path) {
+    std::ifstream mountInfo("/proc/self/mountinfo");
+    std::string id, parent, device, root, mountPoint, rest;
+    while (mountInfo >> id >> parent >> device >> root >> mountPoint &&
+           std::getline(mountInfo, rest))
+        if (mountPoint == path)
+            return true;
+    return false;
+}
+
+TEST(FolderListing, MarksAFolderWithAFileSystemMountedOnItAsAReparsePoint) {
+    if (!isMountPoint("/proc"))
+        GTEST_SKIP() << "/proc is not a mount point on this machine";
+    FolderListing listing;
+    ASSERT_TRUE(listing.open("/"));
+    std::size_t proc = 0;
+    while (proc < listing.count() && listing.name(proc) != "proc")
+        ++proc;
+    ASSERT_LT(proc, listing.count()) << "no entry proc in /";
+    FindData data;
+    ASSERT_TRUE(listing.describe(proc, data));
+    constexpr std::uint32_t mountRoot = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    EXPECT_EQ(data.dwFileAttributes & mountRoot, mountRoot);
+}
+
+} // namespace
