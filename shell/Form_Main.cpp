@@ -1,0 +1,83 @@
+#include "shell/Form_Main.h"
+
+#include "shell/Resources.h"
+#include "shell/SkinManager.h"
+#include "workflow/Guard.h"
+
+#include <QCloseEvent>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QWindow>
+
+namespace velmaro {
+namespace {
+
+constexpr int kDefaultPaneWidth = 224;
+
+} // namespace
+
+TForm_Main* Form_Main = nullptr;
+
+TForm_Main::TForm_Main(QWidget* parent) : QMainWindow(parent), m_paneWidth(kDefaultPaneWidth) {
+    InitResources();
+    createControls();
+    createActions();
+    createCatalogueMenu();
+    sSkinManager = new SkinManager(this);
+    sSkinManager->setObjectName(QStringLiteral("sSkinManager"));
+    setWindowTitle(QStringLiteral("Velmaro"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/velmaro.svg")));
+    resize(792, 567);
+    // A platform window tells the frame's size, which every outer size includes.
+    winId();
+    applyMinimumOuterSize();
+    Form_Main = this;
+    RunGuarded(this, [this] { FormCreate(); });
+}
+
+TForm_Main::~TForm_Main() {
+    if (Form_Main == this)
+        Form_Main = nullptr;
+}
+
+void TForm_Main::ToolButton_InfoClick() {}
+
+void TForm_Main::ToolButton_QuitClick() {
+    close();
+}
+
+void TForm_Main::FormShow() {
+    // Lays the pane, its lists and the splitter out again at the size the window is shown at.
+    setPaneWidth(m_paneWidth + 1);
+    setPaneWidth(m_paneWidth - 1);
+}
+
+int TForm_Main::paneWidth() const {
+    return sNotebook_Cr->isVisible() ? sSplitter_Main->sizes().value(0) : m_paneWidth;
+}
+
+void TForm_Main::setPaneWidth(int width) {
+    m_paneWidth = width;
+    const int total = sSplitter_Main->width() - sSplitter_Main->handleWidth();
+    sSplitter_Main->setSizes({width, std::max(0, total - width)});
+}
+
+void TForm_Main::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    applyMinimumOuterSize();
+    if (!event->spontaneous())
+        RunGuarded(this, [this] { FormShow(); });
+}
+
+void TForm_Main::closeEvent(QCloseEvent* event) {
+    bool CanClose = true;
+    RunGuarded(this, [this, &CanClose] { FormCloseQuery(CanClose); });
+    event->setAccepted(CanClose);
+}
+
+void TForm_Main::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    layOutFloatingControls();
+}
+
+} // namespace velmaro

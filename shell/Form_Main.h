@@ -1,0 +1,142 @@
+#pragma once
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QVector>
+#include <string>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QStackedWidget;
+class QStatusBar;
+class QToolButton;
+class QTreeWidget;
+
+namespace velmaro {
+
+class SkinManager;
+
+// The main window: tool bar with the search, stop, delete, mode, about and quit buttons and a
+// hint panel; the junk-type catalogue and the search locations on the left; the result list on
+// the right; the status bar with the current folder and a progress bar; and the delete panel
+// that replaces the result list while files are deleted.
+//
+// The members are split by concern over several files: Form_Main.cpp (life cycle and the
+// frame's handlers), Form_MainLayout.cpp (the controls), Form_MainActions.cpp (actions and the
+// catalogue's popup menu), Form_MainSettings.cpp (settings read at creation and written at
+// close), Form_MainModes.cpp (full and quick mode). Controls are public and carry their names
+// as objectName, so the workflow code and tests reach them.
+class TForm_Main : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Builds the window and runs FormCreate. An error of FormCreate is shown in the error box
+    // and the window is still usable. Sets the global Form_Main to this window.
+    explicit TForm_Main(QWidget* parent = nullptr);
+    ~TForm_Main() override;
+
+    // The roots of the checked location rows, each followed by ";", as raw bytes; empty when
+    // none is checked.
+    std::string BuildLocationString() const;
+    // The masks of the checked catalogue rows, each followed by ";"; empty when none is checked.
+    std::string BuildMaskString() const;
+
+    // The catalogue's popup menu: recommended rows, all rows, no row, inverted checks.
+    void N1Click();
+    void N2Click();
+    void N3Click();
+    void N4Click();
+
+    // Applies the mode that the mode button's down state selects.
+    void ToolButton_ModeQuickClick();
+    // Shows the about window modally.
+    void ToolButton_InfoClick();
+    // Asks the window to close, the same way as its close box.
+    void ToolButton_QuitClick();
+
+    QFrame* sToolBar = nullptr;
+    QToolButton* ToolButton_StartFind = nullptr;
+    QToolButton* ToolButton_StopFind = nullptr;
+    QToolButton* ToolButton_Delete = nullptr;
+    QToolButton* ToolButton_ModeQuick = nullptr;
+    QToolButton* ToolButton3 = nullptr;
+    QToolButton* ToolButton_Info = nullptr;
+    QFrame* sPanel_Hint = nullptr;
+    QLabel* sLabel_Hint = nullptr;
+    QToolButton* ToolButton_Quit = nullptr;
+
+    QSplitter* sSplitter_Main = nullptr;
+    QStackedWidget* sNotebook_Cr = nullptr;
+    QTreeWidget* sListView_CrExt = nullptr;
+    QTreeWidget* sListView_Location = nullptr;
+    QTreeWidget* sListView_QC = nullptr;
+    QTreeWidget* sListView_Result = nullptr;
+
+    QStatusBar* sStatusBar = nullptr;
+    QProgressBar* sProgressBar_St = nullptr;
+    QLabel* sLabel_DirF = nullptr;
+
+    QFrame* sPanel_Delete = nullptr;
+    QLabel* sLabel_Delete = nullptr;
+    QProgressBar* sProgressBar_Delete = nullptr;
+
+    QObject* ActionList = nullptr;
+    QAction* Act_StartFind = nullptr;
+    QAction* Act_StopFind = nullptr;
+    QAction* Act_Delete = nullptr;
+    QAction* Act_QuickClear = nullptr;
+
+    QMenu* PopupMenu_CrExt = nullptr;
+    QAction* N1 = nullptr;
+    QAction* N5 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* N4 = nullptr;
+
+    SkinManager* sSkinManager = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormCloseQuery(bool& CanClose);
+
+    void createControls();
+    QToolButton* addToolButton(const char* name, int image);
+    void addToolSeparator();
+    void createToolBar();
+    void createLeftPane();
+    void createResultList();
+    void createStatusBar();
+    void createDeletePanel();
+    void createActions();
+    void createCatalogueMenu();
+    void layOutFloatingControls();
+
+    // The outer (frame) size; setting it applies the 800 x 600 minimum.
+    QSize outerSize() const;
+    void setOuterWidth(int width);
+    void setOuterHeight(int height);
+    QSize frameExtent() const;
+    void applyMinimumOuterSize();
+
+    // The left pane's width: the notebook's width once shown, the width it is to get before.
+    int paneWidth() const;
+    void setPaneWidth(int width);
+
+    QVector<QIcon> m_toolImages;
+    int m_paneWidth;
+};
+
+// The one main window while it exists, else null.
+extern TForm_Main* Form_Main;
+
+} // namespace velmaro

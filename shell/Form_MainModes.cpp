@@ -1,0 +1,20 @@
+// Full and quick mode of the main window.
+
+#include "shell/Form_Main.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QToolButton>
+
+namespace velmaro {
+
+void TForm_Main::ToolButton_ModeQuickClick() {
+    const bool quick = ToolButton_ModeQuick->isChecked();
+    sNotebook_Cr->setCurrentIndex(quick ? 1 : 0);
+    sLabel_Hint->setText(quick ? QStringLiteral("Режим: быстрая очистка.")
+                               : QStringLiteral("Режим: полная очистка."));
+    Act_StartFind->setEnabled(!quick);
+}
+
+} // namespace velmaro

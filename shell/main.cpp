@@ -1,0 +1,22 @@
+// velmaro: the desktop program.
+
+#include "engine/CharTables.h"
+#include "platform/CodePage.h"
+#include "shell/Form_Main.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    // Qt switches the process to UTF-8, so the system's 8-bit code page is read before it starts.
+    velmaro::platform::CodePage::selectFromLocale();
+    velmaro::BuildCharTables();
+
+    QApplication application(argc, argv);
+    // The application title is the caption of the error boxes.
+    QApplication::setApplicationName(QStringLiteral("Velmaro 2"));
+    QApplication::setDesktopFileName(QStringLiteral("velmaro"));
+
+    velmaro::TForm_Main window;
+    window.show();
+    return QApplication::exec();
+}
