@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <array>
 
 namespace velmaro::platform {
@@ -38,78 +39,121 @@ void EnumerationMask::compile(std::string_view Mask) {
             m_tokens.push_back(m_lower[static_cast<unsigned char>(c)]);
     }
     m_matchesAll = m_tokens.size() == 1 && m_tokens.front() == Star;
+    const auto isLiteral = [](std::uint16_t token) { return token < Star; };
+    while (m_prefix < m_tokens.size() && isLiteral(m_tokens[m_prefix]))
+        ++m_prefix;
+    while (m_prefix + m_suffix < m_tokens.size() &&
+           isLiteral(m_tokens[m_tokens.size() - 1 - m_suffix]))
+        ++m_suffix;
 }
 
-// The set of name positions reached so far is carried through the pattern, token by token:
-// reached[i] means the first i bytes of the name are matched by the tokens seen. This takes
-// tokens x name length steps whatever the mask, with no backtracking and no allocation.
 bool EnumerationMask::matches(std::string_view Name) const {
-    if (m_matchesAll)
-        return Name.size() <= NameMax;
     const std::size_t length = Name.size();
     if (length > NameMax)
         return false;
-    const auto byteAt = [&Name](std::size_t i) { return static_cast<unsigned char>(Name[i]); };
+    if (m_matchesAll)
+        return true;
+    if (length < m_prefix + m_suffix)
+        return false;
+    const auto folded = [this, &Name](std::size_t i) {
+        return m_lower[static_cast<unsigned char>(Name[i])];
+    };
+    for (std::size_t i = 0; i < m_prefix; ++i)
+        if (folded(i) != m_tokens[i])
+            return false;
+    const std::size_t tailStart = m_tokens.size() - m_suffix;
+    for (std::size_t i = 0; i < m_suffix; ++i)
+        if (folded(length - m_suffix + i) != m_tokens[tailStart + i])
+            return false;
+    if (m_prefix == m_tokens.size())
+        return length == m_prefix;
+    return matchesMiddle(Name, m_prefix, length - m_suffix);
+}
 
-    std::size_t lastDot = length; // no dot: every position may be consumed by DOS_STAR
+// Whether the tokens between the literal prefix and suffix take the name's bytes from Start
+// exactly to Stop. The set of name positions reached so far is carried through the tokens:
+// reached[i] means the bytes before i are taken. This costs tokens x name length steps at
+// worst, whatever the mask, with no backtracking and no allocation; lo and hi bound the set so
+// that literal runs cost little.
+bool EnumerationMask::matchesMiddle(std::string_view Name, std::size_t Start,
+                                    std::size_t Stop) const {
+    const std::size_t length = Name.size();
+    std::size_t lastDot = length; // none: DOS_STAR may take every byte
     for (std::size_t i = length; i-- > 0;)
         if (Name[i] == '.') {
             lastDot = i;
             break;
         }
 
-    std::array<bool, NameMax + 1> reached{};
-    std::array<bool, NameMax + 1> next{};
-    reached[0] = true;
-    for (const std::uint16_t token : m_tokens) {
-        bool any = false;
+    std::array<bool, NameMax + 2> first{};
+    std::array<bool, NameMax + 2> second{};
+    bool* reached = first.data();
+    bool* next = second.data();
+    reached[Start] = true;
+    std::size_t lo = Start;
+    std::size_t hi = Start;
+    const std::size_t tokenEnd = m_tokens.size() - m_suffix;
+    for (std::size_t t = m_prefix; t < tokenEnd; ++t) {
+        const std::uint16_t token = m_tokens[t];
+        std::size_t newLo = Stop + 1;
+        std::size_t newHi = 0;
+        const auto mark = [&](std::size_t j) {
+            if (j > Stop)
+                return;
+            next[j] = true;
+            newLo = std::min(newLo, j);
+            newHi = std::max(newHi, j);
+        };
+        for (std::size_t i = lo; i <= std::min(hi + 1, Stop); ++i)
+            next[i] = false;
         switch (token) {
         case Star:
+            for (std::size_t i = lo; i <= Stop; ++i)
+                next[i] = true;
+            newLo = lo;
+            newHi = Stop;
+            break;
         case DosStar: {
             bool carried = false;
-            for (std::size_t i = 0; i <= length; ++i) {
-                carried = reached[i] || (carried && (token == Star || i - 1 != lastDot));
-                next[i] = carried;
-                any = any || carried;
+            for (std::size_t i = lo; i <= Stop; ++i) {
+                carried = (i <= hi && reached[i]) || (carried && i - 1 != lastDot);
+                if (!carried && i > hi)
+                    break;
+                if (carried)
+                    mark(i);
+                else
+                    next[i] = false;
             }
             break;
         }
         case DosQm:
-            next.fill(false);
-            for (std::size_t i = 0; i <= length; ++i) {
-                if (!reached[i])
-                    continue;
-                if (i == length || Name[i] == '.')
-                    next[i] = true;
-                else
-                    next[i + 1] = true;
-                any = true;
-            }
+            for (std::size_t i = lo; i <= hi; ++i)
+                if (reached[i])
+                    mark(i == length || Name[i] == '.' ? i : i + 1);
             break;
         case DosDot:
-            next.fill(false);
-            for (std::size_t i = 0; i <= length; ++i) {
+            for (std::size_t i = lo; i <= hi; ++i) {
                 if (!reached[i])
                     continue;
                 if (i == length)
-                    next[i] = any = true;
+                    mark(i);
                 else if (Name[i] == '.')
-                    next[i + 1] = any = true;
+                    mark(i + 1);
             }
             break;
         default:
-            next[0] = false;
-            for (std::size_t i = 0; i < length; ++i) {
-                next[i + 1] = reached[i] && m_lower[byteAt(i)] == token;
-                any = any || next[i + 1];
-            }
+            for (std::size_t i = lo; i <= hi && i < Stop; ++i)
+                if (reached[i] && m_lower[static_cast<unsigned char>(Name[i])] == token)
+                    mark(i + 1);
             break;
         }
-        if (!any)
+        if (newLo > newHi)
             return false;
-        reached.swap(next);
+        std::swap(reached, next);
+        lo = newLo;
+        hi = newHi;
     }
-    return reached[length];
+    return lo <= Stop && Stop <= hi && reached[Stop];
 }
 
 } // namespace velmaro::platform

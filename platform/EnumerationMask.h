@@ -24,7 +24,8 @@ public:
     // The mask "*": every name matches.
     EnumerationMask();
 
-    // Compiles Mask (any bytes; an empty mask, or one of dots only, matches no name).
+    // Compiles Mask (any bytes; an empty mask, or one of dots only, matches no entry, since no
+    // entry has an empty name).
     explicit EnumerationMask(std::string_view Mask);
 
     // Whether Name matches. Allocates nothing. Names longer than a file system allows
@@ -39,8 +40,13 @@ private:
     enum Token : std::uint16_t { Star = 256, DosStar, DosQm, DosDot };
 
     void compile(std::string_view Mask);
+    bool matchesMiddle(std::string_view Name, std::size_t Start, std::size_t Stop) const;
 
     std::vector<std::uint16_t> m_tokens;
+    // Literal tokens at the start and at the end of the mask: they must meet the name's first
+    // and last bytes, which rejects most names after a few byte compares.
+    std::size_t m_prefix = 0;
+    std::size_t m_suffix = 0;
     bool m_matchesAll = false;
     unsigned char m_lower[256] = {};
 };

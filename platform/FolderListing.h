@@ -62,7 +62,7 @@ public:
 
 private:
     struct Entry {
-        std::uint32_t offset;
+        std::size_t offset;
         std::uint16_t length;
         EntryKind kind;
     };

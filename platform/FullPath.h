@@ -12,7 +12,8 @@ namespace velmaro::platform {
 //     before it (never climbing above "/");
 //   - a trailing "/" stays when Path ends in one.
 // The bytes of every component are kept as given. When the current folder cannot be read
-// (it was removed), a relative Path is returned unchanged.
+// (it was removed), a relative Path is returned unchanged, the empty one as "." (never as
+// something that could name "/").
 std::string FullPathName(std::string_view Path);
 
 } // namespace velmaro::platform

@@ -130,9 +130,7 @@ bool FolderListing::open(std::string_view Path) {
     m_entries.clear();
     m_path.assign(Path);
     m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (m_fd < 0)
-        return false;
-    if (readAll())
+    if (m_fd >= 0 && readAll())
         return true;
     close();
     m_names.clear();
@@ -161,10 +159,10 @@ bool FolderListing::readAll() {
             const auto* record = reinterpret_cast<const dirent64*>(m_readBuffer.data() + at);
             at += record->d_reclen;
             const std::size_t length = std::strlen(record->d_name);
-            if (length == 0 || m_names.size() > std::numeric_limits<std::uint32_t>::max() - 256)
+            if (length == 0 || length > std::numeric_limits<std::uint16_t>::max())
                 continue;
-            m_entries.push_back({static_cast<std::uint32_t>(m_names.size()),
-                                 static_cast<std::uint16_t>(length), kindOf(record->d_type)});
+            m_entries.push_back(
+                {m_names.size(), static_cast<std::uint16_t>(length), kindOf(record->d_type)});
             m_names.append(record->d_name, length + 1);
         }
     }

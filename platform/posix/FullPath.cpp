@@ -28,7 +28,7 @@ std::string FullPathName(std::string_view Path) {
     if (Path.empty() || Path.front() != '/') {
         joined = currentFolder();
         if (joined.empty() || joined.front() != '/')
-            return std::string(Path);
+            return Path.empty() ? std::string(".") : std::string(Path);
         joined += '/';
     }
     joined.append(Path);

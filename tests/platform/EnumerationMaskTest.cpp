@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 using velmaro::platform::CodePage;
 using velmaro::platform::EnumerationMask;
@@ -80,6 +81,85 @@ TEST_F(EnumerationMaskTest, RejectsNamesLongerThanAnyFileSystemStores) {
     EXPECT_TRUE(EnumerationMask("a*a").matches(longest));
     EXPECT_FALSE(EnumerationMask("*").matches(longest + "a"));
     EXPECT_FALSE(EnumerationMask("a*a").matches(longest + "a"));
+}
+
+// The same rules as a plain recursive search, for comparison with the compiled mask.
+enum RefToken { RefStar = 256, RefDosStar, RefDosQm, RefDosDot };
+
+std::vector<int> referenceTokens(std::string mask) {
+    if (mask == "*.*")
+        mask = "*";
+    const bool endedInDot = !mask.empty() && mask.back() == '.';
+    while (!mask.empty() && mask.back() == '.')
+        mask.pop_back();
+    std::vector<int> tokens;
+    for (std::size_t i = 0; i < mask.size(); ++i) {
+        const char next = i + 1 < mask.size() ? mask[i + 1] : '\0';
+        if (mask[i] == '?')
+            tokens.push_back(RefDosQm);
+        else if (mask[i] == '.' && (next == '?' || next == '*'))
+            tokens.push_back(RefDosDot);
+        else if (mask[i] == '*')
+            tokens.push_back(next == '.' || (endedInDot && i + 1 == mask.size()) ? RefDosStar
+                                                                                 : RefStar);
+        else
+            tokens.push_back(mask[i] >= 'A' && mask[i] <= 'Z' ? mask[i] + 32 : mask[i]);
+    }
+    return tokens;
+}
+
+bool referenceMatch(const std::vector<int>& tokens, std::size_t t, const std::string& name,
+                    std::size_t i) {
+    const std::size_t lastDot = name.rfind('.');
+    if (t == tokens.size())
+        return i == name.size();
+    switch (tokens[t]) {
+    case RefStar:
+        for (std::size_t j = i; j <= name.size(); ++j)
+            if (referenceMatch(tokens, t + 1, name, j))
+                return true;
+        return false;
+    case RefDosStar:
+        for (std::size_t j = i;; ++j) {
+            if (referenceMatch(tokens, t + 1, name, j))
+                return true;
+            if (j == name.size() || j == lastDot)
+                return false;
+        }
+    case RefDosQm:
+        return referenceMatch(tokens, t + 1, name, i == name.size() || name[i] == '.' ? i : i + 1);
+    case RefDosDot:
+        if (i == name.size())
+            return referenceMatch(tokens, t + 1, name, i);
+        return name[i] == '.' && referenceMatch(tokens, t + 1, name, i + 1);
+    default: {
+        const char c = i < name.size() ? name[i] : '\0';
+        return i < name.size() && (c >= 'A' && c <= 'Z' ? c + 32 : c) == tokens[t] &&
+               referenceMatch(tokens, t + 1, name, i + 1);
+    }
+    }
+}
+
+void allStrings(const std::string& alphabet, std::size_t maxLength, std::vector<std::string>& out) {
+    out.assign(1, "");
+    for (std::size_t from = 0; from < out.size(); ++from)
+        if (out[from].size() < maxLength)
+            for (char c : alphabet)
+                out.push_back(out[from] + c);
+}
+
+TEST_F(EnumerationMaskTest, AgreesWithTheRecursiveSearchOnEveryShortInput) {
+    std::vector<std::string> masks;
+    std::vector<std::string> names;
+    allStrings("a.*?", 5, masks);
+    allStrings("aA.", 5, names);
+    for (const std::string& mask : masks) {
+        const EnumerationMask compiled(mask);
+        const std::vector<int> tokens = referenceTokens(mask);
+        for (const std::string& name : names)
+            ASSERT_EQ(compiled.matches(name), referenceMatch(tokens, 0, name, 0))
+                << "mask '" << mask << "' name '" << name << "'";
+    }
 }
 
 } // namespace

@@ -1,0 +1,251 @@
+#include "engine/FindFile.h"
+
+#include "engine/DateTime.h"
+#include "engine/SearchThread.h"
+#include "engine/TargetPaths.h"
+#include "platform/FileAttributes.h"
+
+#include <cstring>
+#include <utility>
+
+namespace velmaro {
+
+namespace {
+
+// The folder attributes that may keep the walk out of a folder when the criteria require
+// them unset: hidden, system, device, temporary, offline, encrypted and virtual.
+constexpr std::uint32_t folderExclusionBits = 0x15146;
+
+// Folders the walk never enters: a link's target and another file system mounted here may
+// lie anywhere, and entering them would walk in circles or leave the chosen drive.
+constexpr std::uint32_t neverEntered = platform::FILE_ATTRIBUTE_REPARSE_POINT;
+
+bool isDotOrDotDot(std::string_view name) {
+    return name == "." || name == "..";
+}
+
+// Runs on every way out of a scope, exceptions included.
+template <typename F>
+class ScopeExit {
+public:
+    explicit ScopeExit(F f) : m_f(std::move(f)) {}
+    ~ScopeExit() { m_f(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+
+private:
+    F m_f;
+};
+
+} // namespace
+
+TFindFile::TFindFile(std::unique_ptr<platform::MessageWindow> Handle)
+    : m_handle(std::move(Handle)) {}
+
+TFindFile::~TFindFile() {
+    m_destroying = true;
+    Abort();
+    // The worker posts its completion as its last action; joining it here and then destroying
+    // the window drops that post, so nothing runs on a component that is gone.
+    m_thread.reset();
+    m_handle.reset();
+}
+
+void TFindFile::Execute() {
+    if (Busy())
+        return;
+    InitSearch();
+    if (!m_threaded) {
+        try {
+            SearchTargets();
+        } catch (...) {
+            DoneSearch();
+            throw;
+        }
+        DoneSearch();
+        return;
+    }
+    try {
+        m_thread = std::make_unique<TSearchThread>(*this, m_threadPriority);
+    } catch (...) {
+        DoneSearch();
+        throw;
+    }
+}
+
+void TFindFile::Abort() {
+    if (m_busy.load(std::memory_order_acquire))
+        m_aborted.store(true, std::memory_order_release);
+}
+
+void TFindFile::InitSearch() {
+    m_busy = true;
+    m_aborted.store(false, std::memory_order_release);
+    m_runCriteria = std::make_unique<TSearchCriteria>();
+    m_runCriteria->Assign(&m_criteria);
+    m_excludedFolderAttributes = m_runCriteria->Attributes().UnsetMask() & folderExclusionBits;
+    m_listingFilter.reset(m_runCriteria->Attributes());
+    DoSearchBegin();
+}
+
+void TFindFile::DoneSearch() {
+    m_runCriteria.reset();
+    m_currentTarget = nullptr;
+    m_busy = false;
+    DoSearchFinish();
+}
+
+void TFindFile::postSearchDone() {
+    m_handle->post([this] { searchDone(); });
+}
+
+void TFindFile::searchDone() {
+    m_thread.reset();
+    DoneSearch();
+}
+
+void TFindFile::DoSearchBegin() {
+    if (OnSearchBegin)
+        OnSearchBegin(*this);
+}
+
+void TFindFile::DoSearchFinish() {
+    if (OnSearchFinish && !m_destroying)
+        OnSearchFinish(*this);
+}
+
+TFolderIgnore TFindFile::DoFolderChange(const std::string& Folder) {
+    TFolderIgnore ignore = fiNone;
+    if (!aborted() && OnFolderChange)
+        OnFolderChange(*this, Folder, ignore);
+    return ignore;
+}
+
+void TFindFile::DoFileMatch(const std::string& Folder, const platform::FindData& FindData) {
+    if (aborted() || !OnFileMatch)
+        return;
+    TFileDetails details;
+    details.Location = Folder;
+    details.Name.assign(FindData.cFileName, strnlen(FindData.cFileName, platform::MAX_PATH));
+    details.Attributes = FindData.dwFileAttributes;
+    details.Size = static_cast<std::int64_t>((std::uint64_t{FindData.nFileSizeHigh} << 32) |
+                                             FindData.nFileSizeLow);
+    details.CreatedTime = FileTimeToLocalDateTime(FindData.ftCreationTime);
+    details.ModifiedTime = FileTimeToLocalDateTime(FindData.ftLastWriteTime);
+    details.AccessedTime = FileTimeToLocalDateTime(FindData.ftLastAccessTime);
+    OnFileMatch(*this, details);
+}
+
+bool TFindFile::IsAcceptable(const std::string& Folder, const platform::FindData& FindData) {
+    return !aborted() && m_runCriteria->Matches(Folder, FindData);
+}
+
+bool TFindFile::MayBeAcceptable(const std::string& Folder, std::string_view Name,
+                                platform::FolderListing::EntryKind Kind) {
+    (void)Folder;
+    return m_listingFilter.mayPass(Name, Kind);
+}
+
+void TFindFile::SearchTargets() {
+    TTargetPaths& targets = m_runCriteria->Files().TargetPaths();
+    for (int i = 0; i < targets.Count() && !aborted(); ++i) {
+        const TTargetPath& target = targets.Items(i);
+        m_level = 0;
+        m_depth = 0;
+        m_currentTarget = &target;
+        m_masks.clear();
+        for (int m = 0; m < target.Masks.Count(); ++m)
+            m_masks.emplace_back(target.Masks.Items(m));
+        m_folder = target.Folder;
+        SearchFolder();
+    }
+}
+
+void TFindFile::SearchFolder() {
+    if (aborted())
+        return;
+    ++m_level;
+    ++m_depth;
+    ScopeExit leave([this] {
+        --m_level;
+        --m_depth;
+    });
+    const TFolderIgnore ignore = DoFolderChange(m_folder);
+    const TTargetPath& target = *m_currentTarget;
+    const bool filesWanted =
+        (ignore == fiNone || ignore == fiJustSubfolders) && m_level >= target.MinLevel;
+    const bool subfoldersWanted = target.Subfolders && (ignore == fiNone || ignore == fiJustThis) &&
+                                  (target.MaxLevel == 0 || m_level < target.MaxLevel);
+    if (!filesWanted && !subfoldersWanted)
+        return;
+
+    if (m_levels.size() < m_depth)
+        m_levels.push_back(std::make_unique<Level>());
+    Level& level = *m_levels[m_depth - 1];
+    level.subfolders.clear();
+    // A folder that cannot be read counts as empty.
+    if (!level.listing.open(m_folder))
+        return;
+    if (filesWanted)
+        filePass(level);
+    if (subfoldersWanted && !aborted())
+        chooseSubfolders(level);
+    // The listing is a snapshot: close the folder before descending, so that a deep tree
+    // never runs out of descriptors.
+    level.listing.close();
+
+    const std::size_t folderLength = m_folder.size();
+    for (const std::size_t index : level.subfolders) {
+        if (aborted())
+            return;
+        m_folder.append(level.listing.name(index)).push_back('/');
+        SearchFolder();
+        m_folder.resize(folderLength);
+    }
+}
+
+void TFindFile::filePass(Level& level) {
+    const platform::FolderListing& listing = level.listing;
+    for (const platform::EnumerationMask& mask : m_masks) {
+        for (std::size_t i = 0; i < listing.count(); ++i) {
+            if (aborted())
+                return;
+            const std::string_view name = listing.name(i);
+            if (!mask.matches(name))
+                continue;
+            // "." and ".." are always folders; the walk never reports them.
+            if (isDotOrDotDot(name))
+                continue;
+            // An entry that vanished since the listing was read is left out.
+            if (!MayBeAcceptable(m_folder, name, listing.kind(i)) ||
+                !listing.describe(i, m_findData))
+                continue;
+            if (IsAcceptable(m_folder, m_findData))
+                DoFileMatch(m_folder, m_findData);
+        }
+    }
+}
+
+void TFindFile::chooseSubfolders(Level& level) {
+    const platform::FolderListing& listing = level.listing;
+    for (std::size_t i = 0; i < listing.count(); ++i) {
+        if (aborted())
+            return;
+        const auto kind = listing.kind(i);
+        if (kind != platform::FolderListing::EntryKind::Directory &&
+            kind != platform::FolderListing::EntryKind::Unknown)
+            continue;
+        const std::string_view name = listing.name(i);
+        if (isDotOrDotDot(name))
+            continue;
+        // The description tells a mount point from a plain folder.
+        if (!listing.describe(i, m_findData))
+            continue;
+        const std::uint32_t attributes = m_findData.dwFileAttributes;
+        if ((attributes & platform::FILE_ATTRIBUTE_DIRECTORY) &&
+            (attributes & (m_excludedFolderAttributes | neverEntered)) == 0)
+            level.subfolders.push_back(i);
+    }
+}
+
+} // namespace velmaro
