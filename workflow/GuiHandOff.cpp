@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <QObject>
+#include <QThread>
 #include <algorithm>
 #include <utility>
 
@@ -17,6 +18,12 @@ bool GuiHandOff::run(std::function<void()> Change) {
     std::unique_lock lock(m_state->mutex);
     if (m_state->mode == Mode::Closed)
         return false;
+    if (QThread::currentThread() == m_context.thread()) {
+        // A search that runs on the GUI thread itself: nothing to hand over.
+        lock.unlock();
+        Change();
+        return true;
+    }
     const unsigned long long number = ++m_state->queued;
     // Posting under the lock: close() cannot slip in between the test above and the post, so
     // nothing is posted to a context that the GUI thread is about to destroy.

@@ -28,8 +28,8 @@ public:
     GuiHandOff& operator=(const GuiHandOff&) = delete;
 
     // Any thread: queues Change to run on the context's thread and waits until it has run, the
-    // hand-off is aborted or closed. Returns true when Change ran before run() returned. Never
-    // call it on the context's own thread while the hand-off is open: it would wait for itself.
+    // hand-off is aborted or closed. Returns true when Change ran before run() returned. On the
+    // context's own thread Change runs at once (unless the hand-off is closed).
     bool run(std::function<void()> Change);
 
     // GUI thread, at the start of a search: waiting and running as usual again.
