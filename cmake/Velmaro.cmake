@@ -9,6 +9,8 @@ option(VELMARO_BUILD_TESTS "Build the test programs." ON)
 option(VELMARO_WERROR "Treat compiler warnings as errors (CI)." OFF)
 set(VELMARO_SANITIZE "" CACHE STRING
     "Comma-separated sanitizers for every target, e.g. address,undefined or thread.")
+set(VELMARO_NEWS_URL "" CACHE STRING
+    "Address of the news file the program fetches at start; empty: no news check.")
 
 add_compile_options(-Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-virtual
                     -Werror=return-type)

@@ -1,25 +1,28 @@
 #include "engine/ThreadPriority.h"
 
+#include "platform/ThreadPriority.h"
+
 namespace velmaro {
 
 int PlatformThreadPriority(TThreadPriority Priority) {
+    using namespace platform;
     switch (Priority) {
     case tpIdle:
-        return -15;
+        return THREAD_PRIORITY_IDLE;
     case tpLowest:
-        return -2;
+        return THREAD_PRIORITY_LOWEST;
     case tpLower:
-        return -1;
+        return THREAD_PRIORITY_BELOW_NORMAL;
     case tpNormal:
-        return 0;
+        return THREAD_PRIORITY_NORMAL;
     case tpHigher:
-        return 1;
+        return THREAD_PRIORITY_ABOVE_NORMAL;
     case tpHighest:
-        return 2;
+        return THREAD_PRIORITY_HIGHEST;
     case tpTimeCritical:
-        return 15;
+        return THREAD_PRIORITY_TIME_CRITICAL;
     }
-    return 0;
+    return THREAD_PRIORITY_NORMAL;
 }
 
 } // namespace velmaro

@@ -2,10 +2,20 @@
 
 namespace velmaro::platform {
 
-// Gives the calling thread the scheduling priority that a Windows thread priority selects
-// (-15 idle, -2 lowest, -1 below normal, 0 normal, 1 above normal, 2 highest, 15 time
-// critical). On Linux this is the thread's nice value. Returns false when the system refuses
-// (raising a priority needs privileges); the thread then keeps the priority it had.
-bool setCurrentThreadPriority(int WindowsPriority);
+// The Windows thread priority levels relative to the process's base priority.
+inline constexpr int THREAD_PRIORITY_IDLE = -15;
+inline constexpr int THREAD_PRIORITY_LOWEST = -2;
+inline constexpr int THREAD_PRIORITY_BELOW_NORMAL = -1;
+inline constexpr int THREAD_PRIORITY_NORMAL = 0;
+inline constexpr int THREAD_PRIORITY_ABOVE_NORMAL = 1;
+inline constexpr int THREAD_PRIORITY_HIGHEST = 2;
+inline constexpr int THREAD_PRIORITY_TIME_CRITICAL = 15;
+
+// SetThreadPriority(GetCurrentThread(), priority). On Linux a thread's priority is its own nice
+// value: the level becomes an offset to the process's nice value (lowest +10, below normal +5,
+// above normal -5, highest -10, idle and time critical the ends of the range), clamped to the
+// range. Returns false for a level that is none of the seven above, and when the system refuses,
+// which it does for a higher priority without privileges; the priority then stays as it was.
+bool SetCurrentThreadPriority(int priority);
 
 } // namespace velmaro::platform

@@ -1,5 +1,7 @@
 #include "platform/ThreadPriority.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -7,26 +9,45 @@ namespace velmaro::platform {
 
 namespace {
 
-// Windows priorities run from -15 (idle) to 15 (time critical); nice values from 19 (lowest)
-// to -20 (highest). The steps in between keep their order.
-int niceValueFor(int windowsPriority) {
-    if (windowsPriority <= -15)
-        return 19;
-    if (windowsPriority >= 15)
-        return -20;
-    if (windowsPriority < 0)
-        return windowsPriority <= -2 ? 10 : 5;
-    if (windowsPriority > 0)
-        return windowsPriority >= 2 ? -10 : -5;
-    return 0;
-}
+constexpr int NiceMin = -20;
+constexpr int NiceMax = 19;
 
 } // namespace
 
-bool setCurrentThreadPriority(int WindowsPriority) {
-    // On Linux the nice value belongs to each thread, addressed by its thread id.
-    return setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), niceValueFor(WindowsPriority)) ==
-           0;
+bool SetCurrentThreadPriority(int priority) {
+    int offset = 0;
+    switch (priority) {
+    case THREAD_PRIORITY_IDLE:
+        offset = NiceMax - NiceMin;
+        break;
+    case THREAD_PRIORITY_LOWEST:
+        offset = 10;
+        break;
+    case THREAD_PRIORITY_BELOW_NORMAL:
+        offset = 5;
+        break;
+    case THREAD_PRIORITY_NORMAL:
+        offset = 0;
+        break;
+    case THREAD_PRIORITY_ABOVE_NORMAL:
+        offset = -5;
+        break;
+    case THREAD_PRIORITY_HIGHEST:
+        offset = -10;
+        break;
+    case THREAD_PRIORITY_TIME_CRITICAL:
+        offset = NiceMin - NiceMax;
+        break;
+    default:
+        return false;
+    }
+    errno = 0;
+    const int base = getpriority(PRIO_PROCESS, static_cast<id_t>(getpid()));
+    if (base == -1 && errno != 0) {
+        return false;
+    }
+    const int nice = std::clamp(base + offset, NiceMin, NiceMax);
+    return setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), nice) == 0;
 }
 
 } // namespace velmaro::platform
