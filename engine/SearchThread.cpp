@@ -16,7 +16,7 @@ TSearchThread::~TSearchThread() {
 
 void TSearchThread::Execute(TThreadPriority priority) {
     // A priority the system refuses (raising it needs privileges) is silently not applied.
-    platform::setCurrentThreadPriority(PlatformThreadPriority(priority));
+    platform::SetCurrentThreadPriority(PlatformThreadPriority(priority));
     try {
         m_findFile.SearchTargets();
     } catch (...) {

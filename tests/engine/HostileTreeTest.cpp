@@ -1,0 +1,185 @@
+#include "SearchRecorder.h"
+#include "engine/CharTables.h"
+#include "support/TempTree.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <set>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace velmaro {
+namespace {
+
+using testing::SearchRecorder;
+using testing::TempTree;
+using Events = std::vector<std::string>;
+
+constexpr int deepLevels = 1000;
+
+// One tree with everything a walk over a real drive may meet.
+class HostileTreeTest : public ::testing::TestWithParam<bool> {
+protected:
+    // The tree is made once for the suite: a thousand levels take a while to make and remove.
+    static void SetUpTestSuite() {
+        BuildCharTables();
+        tree = new TempTree;
+        makeTree();
+    }
+
+    static void TearDownTestSuite() {
+        delete tree;
+        tree = nullptr;
+    }
+
+    static void makeTree() {
+        tree->link(tree->root(), "loop");
+        tree->folder("sub");
+        tree->link("..", "sub/back");
+        tree->file("sub/x.tmp");
+        tree->link("x.tmp", "sub/link.tmp");
+
+        std::string deep = "deep";
+        tree->folder(deep);
+        for (int i = 1; i < deepLevels; ++i)
+            tree->folder(deep += "/d");
+        tree->file(deep + "/deepest.tmp");
+        deepest = "match " + deep + "/deepest.tmp";
+
+        makeLongChain();
+
+        ASSERT_EQ(mkfifo(tree->path("x.tmp").c_str(), 0644), 0);
+        tree->file("bad\xff\xfe.tmp");
+        tree->file("new\nline.tmp");
+    }
+
+    // Folders nested until the path is longer than the system takes (4096 bytes), made with
+    // descriptors, and a file at the bottom that no walk by path can reach.
+    static void makeLongChain() {
+        const std::string name(200, 'L');
+        int fd = open(tree->root().c_str(), O_RDONLY | O_DIRECTORY);
+        for (int i = 0; i < 25 && fd >= 0; ++i) {
+            mkdirat(fd, name.c_str(), 0755);
+            const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+            close(fd);
+            fd = next;
+        }
+        ASSERT_GE(fd, 0);
+        const int file = openat(fd, "far.tmp", O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(file, 0);
+        close(file);
+        close(fd);
+    }
+
+    // Walks the tree for "*.tmp" from the root and a target that does not exist; the folder
+    // "vanish/" is removed by the walk's own handler just before the walk reads it.
+    std::unique_ptr<SearchRecorder> walk() {
+        tree->folder("vanish");
+        tree->file("vanish/v.tmp");
+        auto search = std::make_unique<SearchRecorder>(tree->root(), GetParam());
+        search->criteria().Files().SetLocation(tree->root() + ";" + tree->path("missing"));
+        search->criteria().Files().SetFileName("*.tmp");
+        const std::string vanishing = tree->path("vanish/");
+        search->folderHook = [vanishing](TFindFile&, const std::string& folder, TFolderIgnore&) {
+            if (folder == vanishing)
+                TempTree::removeAll(AT_FDCWD, vanishing.c_str());
+        };
+        search->run();
+        return search;
+    }
+
+    static TempTree* tree;
+    static std::string deepest;
+};
+
+TempTree* HostileTreeTest::tree = nullptr;
+std::string HostileTreeTest::deepest;
+
+TEST_P(HostileTreeTest, ReportsWhatItCanReachOnceAndNeverFollowsALink) {
+    const auto search = walk();
+    Events matches = search->events("match ");
+    std::sort(matches.begin(), matches.end());
+    const Events expected = {
+        "match bad\xff\xfe.tmp", "match new\nline.tmp", "match sub/link.tmp",
+        "match sub/x.tmp",       "match x.tmp",         deepest,
+    };
+    Events sortedExpected = expected;
+    std::sort(sortedExpected.begin(), sortedExpected.end());
+    EXPECT_EQ(matches, sortedExpected);
+
+    const Events folders = search->events("folder ");
+    const std::set<std::string> unique(folders.begin(), folders.end());
+    EXPECT_EQ(unique.size(), folders.size()) << "a folder was walked twice";
+    for (const std::string& folder : folders) {
+        EXPECT_EQ(folder.find("loop/"), std::string::npos) << folder;
+        EXPECT_EQ(folder.find("back/"), std::string::npos) << folder;
+    }
+    EXPECT_EQ(unique.count("folder missing/"), 1u);
+    EXPECT_EQ(unique.count("folder vanish/"), 1u);
+    EXPECT_EQ(search->events().back(), "finish aborted=0");
+}
+
+TEST_P(HostileTreeTest, DescribesTheOddEntriesAsTheSystemGaveThem) {
+    auto search = std::make_unique<SearchRecorder>(tree->root(), GetParam());
+    search->criteria().Files().SetLocation("<" + tree->root());
+    search->criteria().Files().SetFileName("x.tmp;sub");
+    std::vector<TFileDetails> found;
+    search->matchHook = [&](TFindFile&, const TFileDetails& info) { found.push_back(info); };
+    search->run();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].Name, "x.tmp");
+    EXPECT_EQ(found[0].Attributes, 0x60u) << "a FIFO is an archive and a device";
+    EXPECT_EQ(found[0].Size, 0);
+}
+
+TEST_P(HostileTreeTest, AContentSearchNeverHangsOnAFifo) {
+    auto search = std::make_unique<SearchRecorder>(tree->root(), GetParam());
+    search->criteria().Files().SetLocation("<" + tree->root());
+    search->criteria().Files().SetFileName("*.tmp");
+    search->criteria().Content().SetPhrase("needle");
+    search->criteria().Content().SetOptions({csoNegate});
+    search->run();
+    Events matches = search->events("match ");
+    std::sort(matches.begin(), matches.end());
+    EXPECT_EQ(matches, (Events{"match bad\xff\xfe.tmp", "match new\nline.tmp"}));
+}
+
+// Runs as a user without privileges in a child process: root reads every folder.
+TEST_P(HostileTreeTest, TreatsAnUnreadableFolderAsEmpty) {
+    struct RemoveLocked {
+        ~RemoveLocked() { TempTree::removeAll(AT_FDCWD, tree->path("locked").c_str()); }
+    } removeLocked;
+    tree->folder("locked");
+    tree->file("locked/inside.tmp");
+    ASSERT_EQ(chmod(tree->path("locked").c_str(), 0), 0);
+    ASSERT_EQ(chmod(tree->root().c_str(), 0755), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(3);
+        SearchRecorder search(tree->root(), GetParam());
+        search.criteria().Files().SetLocation("2>" + tree->root());
+        search.criteria().Files().SetFileName("inside.tmp;x.tmp");
+        search.run();
+        Events matches = search.events("match ");
+        std::sort(matches.begin(), matches.end());
+        const Events folders = search.events("folder ");
+        const bool entered = std::count(folders.begin(), folders.end(), "folder locked/") == 1;
+        _exit(matches == Events{"match sub/x.tmp", "match x.tmp"} && entered ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 3)
+        GTEST_SKIP() << "cannot drop privileges to run as an unprivileged user";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the locked folder was read or the walk went wrong";
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndThreaded, HostileTreeTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Threaded" : "Plain"; });
+
+} // namespace
+} // namespace velmaro
