@@ -9,6 +9,7 @@
 #include <QThread>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -52,6 +53,13 @@ private:
     std::thread m_thread;
 };
 
+// Hands Change over from a thread of its own and returns run()'s answer once that thread ended.
+bool runFromWorker(GuiHandOff& handOff, std::function<void()> change) {
+    bool result = false;
+    std::thread([&] { result = handOff.run(std::move(change)); }).join();
+    return result;
+}
+
 } // namespace
 
 class GuiHandOffTest : public QObject {
@@ -88,7 +96,7 @@ private Q_SLOTS:
         QCOMPARE(runs.load(), 1);
 
         // Aborted, later hand-overs queue without waiting; reopened, they wait again.
-        QVERIFY(!handOff.run([&] { ++runs; }));
+        QVERIFY(!runFromWorker(handOff, [&] { ++runs; }));
         QCoreApplication::processEvents();
         QCOMPARE(runs.load(), 2);
         handOff.reopen();
@@ -111,7 +119,7 @@ private Q_SLOTS:
         QVERIFY(!worker.result());
         QCoreApplication::processEvents();
         QCOMPARE(runs.load(), 0);
-        QVERIFY(!handOff.run([&] { ++runs; }));
+        QVERIFY(!runFromWorker(handOff, [&] { ++runs; }));
         context.reset();
         QCoreApplication::processEvents();
         QCOMPARE(runs.load(), 0);
@@ -122,10 +130,22 @@ private Q_SLOTS:
         GuiHandOff handOff(*context);
         handOff.abort(); // queue without waiting
         std::atomic<int> runs = 0;
-        QVERIFY(!handOff.run([&] { ++runs; }));
+        QVERIFY(!runFromWorker(handOff, [&] { ++runs; }));
         context.reset();
         QCoreApplication::processEvents();
         QCOMPARE(runs.load(), 0);
+    }
+
+    // A search run on the GUI thread itself hands nothing over: the change runs at once.
+    void changeOnContextThreadRunsAtOnce() {
+        QObject context;
+        GuiHandOff handOff(context);
+        int runs = 0;
+        QVERIFY(handOff.run([&] { ++runs; }));
+        QCOMPARE(runs, 1);
+        handOff.close();
+        QVERIFY(!handOff.run([&] { ++runs; }));
+        QCOMPARE(runs, 1);
     }
 };
 

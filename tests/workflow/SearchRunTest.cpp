@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -108,7 +109,10 @@ class SearchRunTest : public QObject {
 
     // Serves the event loop until the search has finished.
     bool finish() {
-        return QTest::qWaitFor([this] { return !m_run->FindFile().Busy(); }, finishTimeout);
+        QDeadlineTimer deadline(finishTimeout);
+        while (m_run->FindFile().Busy() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return !m_run->FindFile().Busy();
     }
 
     void verifyFinishedControls() {
