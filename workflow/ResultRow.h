@@ -1,17 +1,15 @@
 #pragma once
 
+#include <QByteArray>
+#include <QStringList>
 #include <Qt>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-class QTreeWidget;
 class QTreeWidgetItem;
 
 namespace velmaro {
-
-class DateTimeText;
-struct TFileDetails;
 
 // A row of the result list: the file's name, folder, size text and creation time as the user
 // reads them, checked when added. Column 0 carries the bytes the search reported, which the
@@ -23,17 +21,28 @@ constexpr int ResultFolderRole = Qt::UserRole;
 constexpr int ResultNameRole = Qt::UserRole + 1;
 constexpr int ResultSizeRole = Qt::UserRole + 2;
 
-// Appends the checked row of File to List; Dates formats its creation time. The list owns the
-// row.
-QTreeWidgetItem* AddResultRow(QTreeWidget& List, const TFileDetails& File,
-                              const DateTimeText& Dates);
+// The contents of a row before it enters the list. A plain value: any thread may build one.
+struct ResultRow {
+    QByteArray Folder;
+    QByteArray Name;
+    std::int64_t Size = 0;
+    QStringList Texts; // the columns "Имя", "Расположение", "Размер", "Дата"
 
-// The raw bytes and the size a row carries.
-std::string ResultRowFolder(const QTreeWidgetItem& Row);
-std::string ResultRowName(const QTreeWidgetItem& Row);
-std::int64_t ResultRowSize(const QTreeWidgetItem& Row);
+    // Whether both stand for the same file, byte for byte, letter case included.
+    bool sameFile(const ResultRow& other) const {
+        return Name == other.Name && Folder == other.Folder;
+    }
+};
 
-// Whether Row stands for the file Name in Folder, byte for byte, letter case included.
-bool ResultRowIs(const QTreeWidgetItem& Row, std::string_view Folder, std::string_view Name);
+// A new checked list item showing Row and carrying its bytes; the caller owns it.
+QTreeWidgetItem* NewResultItem(const ResultRow& Row);
+
+// The bytes and the size an item of the list carries.
+std::string ResultRowFolder(const QTreeWidgetItem& Item);
+std::string ResultRowName(const QTreeWidgetItem& Item);
+std::int64_t ResultRowSize(const QTreeWidgetItem& Item);
+
+// Whether Item stands for the file Row describes, byte for byte.
+bool ResultItemIs(const QTreeWidgetItem& Item, const ResultRow& Row);
 
 } // namespace velmaro

@@ -3,7 +3,6 @@
 #include "platform/CodePage.h"
 #include "workflow/Prompts.h"
 #include "workflow/QtMessageWindow.h"
-#include "workflow/ResultRow.h"
 #include "workflow/SizeText.h"
 
 #include <QAbstractButton>
@@ -34,10 +33,13 @@ QString displayText(std::string_view bytes) {
 SearchRun::SearchRun(const SearchControls& Controls, std::function<std::string()> BuildLocation,
                      std::function<std::string()> BuildMask, QObject* Parent)
     : QObject(Parent), m_controls(Controls), m_buildLocation(std::move(BuildLocation)),
-      m_buildMask(std::move(BuildMask)), m_handOff(*this),
+      m_buildMask(std::move(BuildMask)), m_feed(*Controls.ResultList), m_handOff(*this),
       m_findFile(std::make_unique<QtMessageWindow>()) {
     // Folder names are shown as they are, never read as markup.
     m_controls.FolderLabel->setTextFormat(Qt::PlainText);
+    // Every row is one line: with uniform heights the list lays out a new batch of rows without
+    // measuring each of the rows it holds, which keeps adding rows cheap in a long list.
+    m_controls.ResultList->setUniformRowHeights(true);
     m_findFile.SetThreaded(true);
     m_findFile.OnFileMatch = [this](TFindFile& sender, const TFileDetails& fileInfo) {
         FindFileFileMatch(sender, fileInfo);
@@ -93,7 +95,7 @@ void SearchRun::Act_StartFindExecute() {
     m_folderCounter = folderLabelPeriod;
     m_searchSummary.clear();
     m_foundSize = 0;
-    m_dates = DateTimeText();
+    m_rowMaker = ResultRowMaker();
     m_handOff.reopen();
     m_findFile.Execute();
 }
@@ -109,17 +111,11 @@ void SearchRun::Close() {
 }
 
 void SearchRun::FindFileFileMatch(TFindFile&, const TFileDetails& FileInfo) {
-    m_handOff.run([this, file = FileInfo] { listFile(file); });
-}
-
-void SearchRun::listFile(const TFileDetails& File) {
-    QTreeWidget& list = *m_controls.ResultList;
-    const int count = list.topLevelItemCount();
-    for (int row = std::max(0, count - 2); row < count; ++row)
-        if (ResultRowIs(*list.topLevelItem(row), File.Location, File.Name))
-            return;
-    AddResultRow(list, File, m_dates);
-    m_foundSize += File.Size;
+    // The row's texts are made here, off the GUI thread; the duplicate test runs there.
+    m_handOff.run([this, row = m_rowMaker.make(FileInfo)] {
+        if (m_feed.add(row))
+            m_foundSize += row.Size;
+    });
 }
 
 void SearchRun::FindFileFolderChange(TFindFile&, const std::string& Folder, TFolderIgnore&) {
@@ -145,6 +141,7 @@ void SearchRun::FindFileFolderChange(TFindFile&, const std::string& Folder, TFol
 }
 
 void SearchRun::FindFileSearchFinish(TFindFile& Sender) {
+    m_feed.flush();
     m_controls.StartFind->setEnabled(true);
     m_controls.StopFind->setEnabled(false);
     m_controls.ModeQuick->setEnabled(true);
@@ -152,7 +149,7 @@ void SearchRun::FindFileSearchFinish(TFindFile& Sender) {
     m_controls.ProgressBar->hide();
 
     m_searchSummary = QStringLiteral("Продолжительность поиска: ") +
-                      m_dates.duration(m_duration.elapsed()) + u'.';
+                      DateTimeText().duration(m_duration.elapsed()) + u'.';
     m_controls.FolderLabel->setText(m_searchSummary + QStringLiteral(" Размер найденых файлов: ") +
                                     SizeToText(static_cast<double>(m_foundSize)) + u'.');
     if (!Sender.Aborted())

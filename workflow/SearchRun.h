@@ -3,8 +3,9 @@
 #include "engine/ApplicationError.h"
 #include "engine/DateTime.h"
 #include "engine/FindFile.h"
-#include "workflow/DateTimeText.h"
 #include "workflow/GuiHandOff.h"
+#include "workflow/ResultListFeed.h"
+#include "workflow/ResultRowMaker.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -41,8 +42,9 @@ struct SearchControls {
 // search was stopped, the box "Поиск завершен.".
 //
 // The handlers of the worker hand their changes of the controls to the GUI thread and wait
-// until they took effect, so each duplicate test sees every row added before it. Stopping a
-// search releases a waiting worker at once; closing also drops the changes not yet made.
+// until they took effect, so each duplicate test sees every row added before it; the rows
+// enter the list widget in batches (see ResultListFeed). Stopping a search releases a waiting
+// worker at once; closing also drops the changes not yet made.
 // Lives on the GUI thread, which must keep serving its event loop while a search runs: the
 // search ends there.
 class SearchRun : public QObject {
@@ -84,16 +86,15 @@ public:
     void FindFileSearchFinish(TFindFile& Sender);
 
     // The state of the last search, read on the GUI thread: its local start time, the folder
-    // throttle counter, the total size of the listed files (final once the search finished)
-    // and the summary "Продолжительность поиска: " + duration + "." (empty while it runs).
+    // throttle counter (read it only while no search runs), the total size of the listed
+    // files (final once the search finished) and the summary "Продолжительность поиска: " +
+    // duration + "." (empty while it runs).
     TDateTime SearchStart() const { return m_searchStart; }
     std::int32_t FolderCounter() const { return m_folderCounter; }
     std::int64_t FoundSize() const { return m_foundSize; }
     const QString& SearchSummary() const { return m_searchSummary; }
 
 private:
-    // Runs on the GUI thread: lists File unless it stands in one of the last two rows.
-    void listFile(const TFileDetails& File);
     void showApplicationError(const std::string& ClassName, const std::string& Message);
 
     SearchControls m_controls;
@@ -106,7 +107,8 @@ private:
     QString m_searchSummary;
     // Measures the duration, which the wall clock would get wrong when it is set meanwhile.
     QElapsedTimer m_duration;
-    DateTimeText m_dates;
+    ResultRowMaker m_rowMaker; // the worker's while a search runs
+    ResultListFeed m_feed;
 
     // Declared before the component: the component's destructor joins the worker, which may
     // still be using the hand-off until then.

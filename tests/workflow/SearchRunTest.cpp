@@ -247,19 +247,24 @@ private Q_SLOTS:
         QCOMPARE(row.checkState(0), Qt::Checked);
     }
 
-    // The stop arrives while the third row is being added: the walk reports nothing more.
+    // The stop arrives on the GUI thread while the worker waits after its third report: the
+    // walk reports nothing more.
     void stoppedSearchKeepsRowsWithoutBox() {
         FixtureTree tree;
         for (int i = 0; i < 50; ++i)
             QVERIFY(tree.file("f" + std::to_string(i) + ".tmp", 10));
         searchIn(tree, "*.tmp;");
-        connect(m_window->list.model(), &QAbstractItemModel::rowsInserted, this, [this] {
-            if (m_window->list.topLevelItemCount() == 3)
-                m_run->Act_StopFindExecute();
-        });
+        GuiHandOff probe(*this);
+        int reports = 0;
+        m_run->FindFile().OnFileMatch = [&](TFindFile& sender, const TFileDetails& file) {
+            m_run->FindFileFileMatch(sender, file);
+            if (++reports == 3)
+                probe.run([this] { m_run->Act_StopFindExecute(); });
+        };
         m_run->Act_StartFindExecute();
         QVERIFY(finish());
 
+        QCOMPARE(reports, 3);
         QCOMPARE(m_window->list.topLevelItemCount(), 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(m_window->list.topLevelItem(i)->checkState(0), Qt::Checked);
