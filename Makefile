@@ -9,7 +9,7 @@ CMAKE_ARGS ?=
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins \
             qt6-svg-dev libcurl4-openssl-dev libgtest-dev clang-format
-BENCH_PACKAGES := fd-find valgrind
+BENCH_PACKAGES := fd-find valgrind time
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

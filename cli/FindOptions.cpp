@@ -215,6 +215,8 @@ FindOptions ParseFindOptions(std::span<char* const> Arguments, TSearchCriteria& 
         } else if (option == "--events") {
             reader.noValue();
             options.Output.Events = true;
+        } else if (!option.starts_with("-")) {
+            throw OptionError("unexpected argument " + std::string(option));
         } else {
             throw OptionError("unknown option " + std::string(option));
         }

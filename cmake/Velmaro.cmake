@@ -24,8 +24,19 @@ if(VELMARO_SANITIZE)
 endif()
 
 # Every executable the project links goes through this, so that whatever all
-# our programs must carry is added in one place.
+# our programs must carry is added in one place: the version resource section
+# (resources/CMakeLists.txt).
 function(velmaro_executable target)
+    target_link_libraries(${target} PRIVATE velmaro_version_section)
+endfunction()
+
+# Every test program labelled "threaded", so that the thread-sanitizer run of CI builds only
+# those: cmake --build <dir> --target threaded_tests.
+add_custom_target(threaded_tests)
+function(velmaro_add_threaded_dependency name labels)
+    if("threaded" IN_LIST labels)
+        add_dependencies(threaded_tests ${name})
+    endif()
 endfunction()
 
 # A GoogleTest program: one ctest entry per test, each with a timeout.
@@ -42,6 +53,7 @@ function(velmaro_add_gtest name)
     include(GoogleTest)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
                          PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+    velmaro_add_threaded_dependency(${name} "${ARG_LABELS}")
 endfunction()
 
 # A Qt Test program: one ctest entry, run on the offscreen platform, with a timeout.
@@ -58,4 +70,5 @@ function(velmaro_add_qttest name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
                          ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/qttest.tsan-supp")
+    velmaro_add_threaded_dependency(${name} "${ARG_LABELS}")
 endfunction()

@@ -142,8 +142,9 @@ bool TFindFile::IsAcceptable(const std::string& Folder, const platform::FindData
 
 bool TFindFile::MayBeAcceptable(const std::string& Folder, std::string_view Name,
                                 platform::FolderListing::EntryKind Kind) {
-    (void)Folder;
-    return m_listingFilter.mayPass(Name, Kind);
+    // The path filters need only the name, so an entry they reject costs no stat call either.
+    return !aborted() && m_listingFilter.mayPass(Name, Kind) &&
+           m_runCriteria->Files().PassesFilters(Folder, Name);
 }
 
 void TFindFile::SearchTargets() {
@@ -153,9 +154,7 @@ void TFindFile::SearchTargets() {
         m_level = 0;
         m_depth = 0;
         m_currentTarget = &target;
-        m_masks.clear();
-        for (int m = 0; m < target.Masks.Count(); ++m)
-            m_masks.emplace_back(target.Masks.Items(m));
+        m_masks.assign(target.Masks);
         m_folder = target.Folder;
         SearchFolder();
     }
@@ -179,55 +178,73 @@ void TFindFile::SearchFolder() {
     if (!filesWanted && !subfoldersWanted)
         return;
 
-    if (m_levels.size() < m_depth)
-        m_levels.push_back(std::make_unique<Level>());
-    Level& level = *m_levels[m_depth - 1];
-    level.subfolders.clear();
+    if (m_subfolders.size() < m_depth)
+        m_subfolders.emplace_back();
+    std::string& subfolders = m_subfolders[m_depth - 1];
+    subfolders.clear();
     // A folder that cannot be read counts as empty.
-    if (!level.listing.open(m_folder))
+    if (!m_listing.open(m_folder))
         return;
     if (filesWanted)
-        filePass(level);
+        filePass();
     if (subfoldersWanted && !aborted())
-        chooseSubfolders(level);
+        chooseSubfolders(subfolders);
     // The listing is a snapshot: close the folder before descending, so that a deep tree
     // never runs out of descriptors.
-    level.listing.close();
+    m_listing.close();
 
     const std::size_t folderLength = m_folder.size();
-    for (const std::size_t index : level.subfolders) {
+    for (std::size_t at = 0; at < subfolders.size();) {
         if (aborted())
             return;
-        m_folder.append(level.listing.name(index)).push_back('/');
+        const std::size_t end = subfolders.find('\0', at);
+        m_folder.append(subfolders, at, end - at).push_back('/');
+        at = end + 1;
         SearchFolder();
         m_folder.resize(folderLength);
     }
 }
 
-void TFindFile::filePass(Level& level) {
-    const platform::FolderListing& listing = level.listing;
-    for (const platform::EnumerationMask& mask : m_masks) {
+void TFindFile::filePass() {
+    const platform::FolderListing& listing = m_listing;
+    for (std::size_t group = 0; group < m_masks.groupCount(); ++group) {
+        // Each entry's name is tested once against the group's masks; the reports then follow
+        // mask by mask, each in directory order.
+        m_matches.assign(listing.count(), 0);
+        std::uint64_t anyMatch = 0;
         for (std::size_t i = 0; i < listing.count(); ++i) {
             if (aborted())
                 return;
             const std::string_view name = listing.name(i);
-            if (!mask.matches(name))
-                continue;
             // "." and ".." are always folders; the walk never reports them.
-            if (isDotOrDotDot(name))
-                continue;
-            // An entry that vanished since the listing was read is left out.
-            if (!MayBeAcceptable(m_folder, name, listing.kind(i)) ||
-                !listing.describe(i, m_findData))
-                continue;
-            if (IsAcceptable(m_folder, m_findData))
-                DoFileMatch(m_folder, m_findData);
+            if (!isDotOrDotDot(name))
+                anyMatch |= m_matches[i] = m_masks.matches(group, name);
+        }
+        while (anyMatch != 0) {
+            const std::uint64_t bit = anyMatch & -anyMatch;
+            anyMatch &= anyMatch - 1;
+            for (std::size_t i = 0; i < listing.count(); ++i) {
+                if (aborted())
+                    return;
+                if (m_matches[i] & bit)
+                    testEntry(i);
+            }
         }
     }
 }
 
-void TFindFile::chooseSubfolders(Level& level) {
-    const platform::FolderListing& listing = level.listing;
+void TFindFile::testEntry(std::size_t index) {
+    const platform::FolderListing& listing = m_listing;
+    // An entry that vanished since the listing was read is left out.
+    if (!MayBeAcceptable(m_folder, listing.name(index), listing.kind(index)) ||
+        !listing.describe(index, m_findData))
+        return;
+    if (IsAcceptable(m_folder, m_findData))
+        DoFileMatch(m_folder, m_findData);
+}
+
+void TFindFile::chooseSubfolders(std::string& names) {
+    const platform::FolderListing& listing = m_listing;
     for (std::size_t i = 0; i < listing.count(); ++i) {
         if (aborted())
             return;
@@ -244,7 +261,7 @@ void TFindFile::chooseSubfolders(Level& level) {
         const std::uint32_t attributes = m_findData.dwFileAttributes;
         if ((attributes & platform::FILE_ATTRIBUTE_DIRECTORY) &&
             (attributes & (m_excludedFolderAttributes | neverEntered)) == 0)
-            level.subfolders.push_back(i);
+            names.append(name).push_back('\0');
     }
 }
 

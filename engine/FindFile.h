@@ -3,15 +3,16 @@
 #include "engine/FileDetails.h"
 #include "engine/FolderIgnore.h"
 #include "engine/ListingFilter.h"
+#include "engine/MaskSet.h"
 #include "engine/SearchCriteria.h"
 #include "engine/ThreadPriority.h"
-#include "platform/EnumerationMask.h"
 #include "platform/FindData.h"
 #include "platform/FolderListing.h"
 #include "platform/MessageWindow.h"
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -117,20 +118,16 @@ protected:
 private:
     friend class TSearchThread;
 
-    // The listing of one folder level and the subfolders chosen from it.
-    struct Level {
-        platform::FolderListing listing;
-        std::vector<std::size_t> subfolders;
-    };
-
     void InitSearch();
     void DoneSearch();
     // Walks every target of the running search; runs on the worker in a threaded search.
     void SearchTargets();
     // Walks the folder m_folder names and, below it, its subfolders.
     void SearchFolder();
-    void filePass(Level& level);
-    void chooseSubfolders(Level& level);
+    void filePass();
+    void testEntry(std::size_t index);
+    // Appends the names of the subfolders to enter, each followed by a NUL, to Names.
+    void chooseSubfolders(std::string& names);
     // Called by the worker as its last action: the rest happens on the owner thread.
     void postSearchDone();
     void searchDone();
@@ -149,11 +146,18 @@ private:
     // State of the walk, touched only by the thread that walks.
     const TTargetPath* m_currentTarget = nullptr;
     std::uint16_t m_level = 0;
-    std::size_t m_depth = 0; // index of the folder's entry in m_levels; never wraps
+    std::size_t m_depth = 0; // index of the folder's names in m_subfolders; never wraps
     std::uint32_t m_excludedFolderAttributes = 0;
     std::string m_folder; // the folder being walked, ending in "/"
-    std::vector<platform::EnumerationMask> m_masks;
-    std::vector<std::unique_ptr<Level>> m_levels;
+    MaskSet m_masks;      // the current target's masks
+    // One listing serves every level: a folder is read, tested and closed before the walk
+    // descends, and only the names of its subfolders are kept, one string per depth (a deque,
+    // so that deeper levels never move the strings of the levels above them). All of these
+    // keep their capacity, so a walk allocates nothing per entry once it has seen its largest
+    // folders.
+    platform::FolderListing m_listing;
+    std::vector<std::uint64_t> m_matches; // per entry: the masks of the current group it matches
+    std::deque<std::string> m_subfolders;
     ListingFilter m_listingFilter;
     platform::FindData m_findData;
 };

@@ -43,6 +43,10 @@ public:
     // surrogate pair.
     std::u16string toUtf16(std::string_view text) const;
 
+    // WideCharToMultiByte to this code page with flags 0: characters the set cannot hold, and
+    // unpaired surrogates, become "?".
+    std::string fromUtf16(std::u16string_view text) const;
+
     // IsCharAlphaNumericW: whether the 16-bit character c is a letter or digit. Surrogates are not.
     static bool isAlphaNumericWide(char16_t c);
 

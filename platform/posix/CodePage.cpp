@@ -1,5 +1,6 @@
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <clocale>
@@ -183,6 +184,38 @@ std::u16string CodePage::toUtf16(std::string_view text) const {
             result.push_back(ReplacementCharacter);
             ++in;
             --inLeft;
+            iconv(conv.handle(), nullptr, nullptr, nullptr, nullptr);
+        } else if (error != E2BIG) {
+            break;
+        }
+    }
+    return result;
+}
+
+std::string CodePage::fromUtf16(std::u16string_view text) const {
+    std::string result;
+    result.reserve(text.size());
+    Iconv conv(m_name.c_str(), "UTF-16LE");
+    if (!conv.valid())
+        return result;
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(text.data()));
+    std::size_t inLeft = text.size() * sizeof(char16_t);
+    char buffer[512];
+    while (inLeft > 0) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t rc = iconv(conv.handle(), &in, &inLeft, &out, &outLeft);
+        const int error = errno;
+        result.append(buffer, sizeof buffer - outLeft);
+        if (rc != static_cast<std::size_t>(-1))
+            break;
+        if (error == EILSEQ || error == EINVAL) {
+            // A character the set cannot hold, or an unpaired surrogate: one "?" for it.
+            const bool pair = inLeft >= 4 && (in[1] & 0xFC) == 0xD8 && (in[3] & 0xFC) == 0xDC;
+            const std::size_t skip = std::min<std::size_t>(pair ? 4 : 2, inLeft);
+            result.push_back('?');
+            in += skip;
+            inLeft -= skip;
             iconv(conv.handle(), nullptr, nullptr, nullptr, nullptr);
         } else if (error != E2BIG) {
             break;

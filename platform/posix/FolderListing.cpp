@@ -1,6 +1,6 @@
 #include "platform/FolderListing.h"
 
-#include "platform/FileAttributes.h"
+#include "platform/AttributeMapping.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -49,10 +49,6 @@ FolderListing::EntryKind kindOf(unsigned char type) {
     }
 }
 
-bool isDotOrDotDot(std::string_view name) {
-    return name == "." || name == "..";
-}
-
 // The facts describe() needs, from statx where the system has it, else from fstatat.
 struct EntryStatus {
     mode_t mode = 0;
@@ -95,27 +91,12 @@ bool statEntry(int folder, const char* name, EntryStatus& status) {
 
 std::uint32_t attributesOf(int folder, const char* name, std::string_view nameView,
                            const EntryStatus& status) {
-    std::uint32_t attributes = 0;
-    if (S_ISDIR(status.mode)) {
-        attributes |= FILE_ATTRIBUTE_DIRECTORY;
-        if (status.mountRoot)
-            attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-    } else if (S_ISLNK(status.mode)) {
+    bool toFolder = false;
+    if (S_ISLNK(status.mode)) {
         struct stat target {};
-        const bool toFolder = fstatat(folder, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
-        attributes |= FILE_ATTRIBUTE_REPARSE_POINT |
-                      (toFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_ARCHIVE);
-    } else {
-        attributes |= FILE_ATTRIBUTE_ARCHIVE;
-        if (S_ISCHR(status.mode) || S_ISBLK(status.mode) || S_ISFIFO(status.mode) ||
-            S_ISSOCK(status.mode))
-            attributes |= FILE_ATTRIBUTE_DEVICE;
+        toFolder = fstatat(folder, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
     }
-    if ((status.mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        attributes |= FILE_ATTRIBUTE_READONLY;
-    if (nameView.front() == '.' && !isDotOrDotDot(nameView))
-        attributes |= FILE_ATTRIBUTE_HIDDEN;
-    return attributes;
+    return AttributesFromMode(status.mode, nameView, toFolder, status.mountRoot);
 }
 
 } // namespace

@@ -10,7 +10,9 @@
 #include <atomic>
 #include <gtest/gtest.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <thread>
+#include <unistd.h>
 
 namespace velmaro {
 namespace {
@@ -172,6 +174,15 @@ TEST_P(FindFileTest, EntersHiddenFoldersOnlyWhenHiddenIsIgnored) {
     EXPECT_EQ(std::count(matches.begin(), matches.end(), "match .hid.tmp"), 1);
 }
 
+TEST_P(FindFileTest, PathFiltersRejectFilesButNeverStopTheWalk) {
+    auto search = recorder(tree.root(), "*.tmp");
+    search->criteria().Files().Filters().Add(">*/deep/*");
+    search->criteria().Files().Filters().Add("*/sub/*");
+    search->run();
+    EXPECT_EQ(sorted(search->events("match ")),
+              (Events{"match a.tmp", "match sub/deep/d.tmp", "match ~a.tmp"}));
+}
+
 TEST_P(FindFileTest, ReportsFoldersOnlyWhenTheCriteriaAllowThem) {
     auto search = recorder("<" + tree.root(), "sub");
     search->run();
@@ -307,6 +318,21 @@ TEST_F(ThreadedFindFileTest, AbortFromTheOwnerThreadStopsTheWorker) {
     search.find().Abort();
     search.waitUntilIdle();
     EXPECT_EQ(search.events(), (Events{"begin", "folder ", "finish aborted=1"}));
+}
+
+TEST_F(ThreadedFindFileTest, TheWorkerRunsAtItsPriorityWhereTheSystemAllows) {
+    int idleNice = 0;
+    search.folderHook = [&](TFindFile&, const std::string&, TFolderIgnore&) {
+        idleNice = getpriority(PRIO_PROCESS, static_cast<id_t>(gettid()));
+    };
+    search.find().SetThreadPriority(tpIdle);
+    search.run();
+    EXPECT_EQ(idleNice, 19);
+
+    // Raising the priority needs privileges; without them the search runs all the same.
+    search.find().SetThreadPriority(tpTimeCritical);
+    search.run();
+    EXPECT_EQ(search.events("finish "), (Events{"finish aborted=0", "finish aborted=0"}));
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "SearchRecorder.h"
 #include "engine/CharTables.h"
 #include "support/TempTree.h"
+#include "support/Unprivileged.h"
 
 #include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <set>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace velmaro {
@@ -146,7 +146,7 @@ TEST_P(HostileTreeTest, AContentSearchNeverHangsOnAFifo) {
     EXPECT_EQ(matches, (Events{"match bad\xff\xfe.tmp", "match new\nline.tmp"}));
 }
 
-// Runs as a user without privileges in a child process: root reads every folder.
+// Root reads every folder, so the walk runs without its rights.
 TEST_P(HostileTreeTest, TreatsAnUnreadableFolderAsEmpty) {
     struct RemoveLocked {
         ~RemoveLocked() { TempTree::removeAll(AT_FDCWD, tree->path("locked").c_str()); }
@@ -155,12 +155,9 @@ TEST_P(HostileTreeTest, TreatsAnUnreadableFolderAsEmpty) {
     tree->file("locked/inside.tmp");
     ASSERT_EQ(chmod(tree->path("locked").c_str(), 0), 0);
     ASSERT_EQ(chmod(tree->root().c_str(), 0755), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(3);
-        SearchRecorder search(tree->root(), GetParam());
+    const bool threaded = GetParam();
+    EXPECT_TRUE(test::runUnprivileged([threaded] {
+        SearchRecorder search(tree->root(), threaded);
         search.criteria().Files().SetLocation("2>" + tree->root());
         search.criteria().Files().SetFileName("inside.tmp;x.tmp");
         search.run();
@@ -168,14 +165,8 @@ TEST_P(HostileTreeTest, TreatsAnUnreadableFolderAsEmpty) {
         std::sort(matches.begin(), matches.end());
         const Events folders = search.events("folder ");
         const bool entered = std::count(folders.begin(), folders.end(), "folder locked/") == 1;
-        _exit(matches == Events{"match sub/x.tmp", "match x.tmp"} && entered ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 3)
-        GTEST_SKIP() << "cannot drop privileges to run as an unprivileged user";
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the locked folder was read or the walk went wrong";
+        return matches == Events{"match sub/x.tmp", "match x.tmp"} && entered;
+    })) << "the locked folder was read or the walk went wrong";
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndThreaded, HostileTreeTest, ::testing::Bool(),

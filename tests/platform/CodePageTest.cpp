@@ -61,6 +61,19 @@ TEST_F(CodePageTest, ToUtf16ReplacesInvalidSequences) {
     EXPECT_EQ(CodePage::system().toUtf16("\xC4\xEE\xEC"), u"\u0414\u043E\u043C");
 }
 
+TEST_F(CodePageTest, FromUtf16WritesUnrepresentableCharactersAsQuestionMarks) {
+    ASSERT_TRUE(CodePage::select("CP1251"));
+    EXPECT_EQ(CodePage::system().fromUtf16(u"\u041E\u0442\u0447\u0451\u0442 1."),
+              "\xCE\xF2\xF7\xB8\xF2 1.");
+    EXPECT_EQ(CodePage::system().fromUtf16(u"a\u4E2Db\U0001F600c"), "a?b?c");
+    EXPECT_EQ(CodePage::system().fromUtf16(std::u16string(1000, u'\u0416')),
+              std::string(1000, '\xC6'));
+    ASSERT_TRUE(CodePage::select("UTF-8"));
+    EXPECT_EQ(CodePage::system().fromUtf16(u"\u0434\U0001F600"), "\xD0\xB4\xF0\x9F\x98\x80");
+    const char16_t loneSurrogates[] = {u'a', 0xD800, u'b', 0xDC00, 0};
+    EXPECT_EQ(CodePage::system().fromUtf16(loneSurrogates), "a?b?");
+}
+
 TEST_F(CodePageTest, WideTests) {
     EXPECT_TRUE(CodePage::isAlphaNumericWide(u'\u0416'));
     EXPECT_EQ(CodePage::toLowerWide(u'\u0416'), u'\u0436');

@@ -1,0 +1,161 @@
+#include "cli/FindOptions.h"
+
+#include "cli/TimeArgument.h"
+#include "engine/CleanerPreset.h"
+#include "workflow/JunkCatalogue.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace velmaro {
+namespace {
+
+// Parses Arguments (without the program name) into Criteria.
+FindOptions parse(std::vector<std::string> arguments, TSearchCriteria& criteria) {
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments)
+        pointers.push_back(argument.data());
+    return ParseFindOptions(pointers, criteria);
+}
+
+struct BadCase {
+    std::vector<std::string> arguments;
+    const char* named; // the option or value the message must name
+};
+
+TEST(FindOptionsTest, RejectsABadOptionOrValueNamingIt) {
+    const BadCase cases[] = {
+        {{"--bogus"}, "--bogus"},
+        {{"-x"}, "-x"},
+        {{"somewhere"}, "somewhere"},
+        {{"--name"}, "--name"},
+        {{"--min-level", "x"}, "--min-level"},
+        {{"--max-level", "70000"}, "--max-level"},
+        {{"--size-min", "12k"}, "--size-min"},
+        {{"-a", "Hidden=maybe"}, "Hidden=maybe"},
+        {{"--attr", "Nothing=set"}, "--attr"},
+        {{"--attr", "Hidden"}, "--attr"},
+        {{"--catalogue", "some"}, "--catalogue"},
+        {{"--created-before", "2024-13-01"}, "--created-before"},
+        {{"--accessed-after", "25:00"}, "--accessed-after"},
+        {{"--modified-after", "2024-01-01T10"}, "--modified-after"},
+        {{"--threaded=yes"}, "--threaded"},
+    };
+    for (const BadCase& c : cases) {
+        TSearchCriteria criteria;
+        try {
+            parse(c.arguments, criteria);
+            ADD_FAILURE() << "accepted " << c.arguments[0];
+        } catch (const OptionError& error) {
+            EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
+        }
+    }
+}
+
+TEST(FindOptionsTest, SetsTheCriteriaInTheOrderGiven) {
+    TSearchCriteria criteria;
+    const FindOptions options = parse({"--cleaner",
+                                       "--catalogue",
+                                       "all",
+                                       "-n",
+                                       "*.x",
+                                       "-l",
+                                       "2>/data",
+                                       "-p",
+                                       "/a/*.log",
+                                       "--path=/b/*.bak",
+                                       "-f",
+                                       "*/keep/*",
+                                       "--no-subfolders",
+                                       "--min-level",
+                                       "2",
+                                       "--max-level=5",
+                                       "-a",
+                                       "Directory=set",
+                                       "--attr",
+                                       "Hidden=anyunset",
+                                       "--size-min",
+                                       "10",
+                                       "--size-max",
+                                       "20",
+                                       "--phrase",
+                                       "needle",
+                                       "--whole-word",
+                                       "--negate",
+                                       "--threaded",
+                                       "--long",
+                                       "-0",
+                                       "--events"},
+                                      criteria);
+    const TFileCriteria& files = criteria.Files();
+    EXPECT_EQ(files.FileName(), "*.x");
+    EXPECT_EQ(files.Location(), "2>/data");
+    EXPECT_EQ(files.Paths(), (TStringList{"/a/*.log", "/b/*.bak"}));
+    EXPECT_EQ(files.Filters().Count(), static_cast<int>(CleanerPathFilters().size()) + 1);
+    EXPECT_EQ(files.Filters().Items(files.Filters().Count() - 1), "*/keep/*");
+    EXPECT_FALSE(files.Subfolders());
+    EXPECT_EQ(files.MinLevel(), 2);
+    EXPECT_EQ(files.MaxLevel(), 5);
+    EXPECT_EQ(criteria.Attributes().Directory(), fsSet);
+    EXPECT_EQ(criteria.Attributes().Hidden(), fsAnyUnset);
+    EXPECT_EQ(criteria.Attributes().System(), fsIgnore);
+    EXPECT_EQ(criteria.Size().Min(), 10);
+    EXPECT_EQ(criteria.Size().Max(), 20);
+    EXPECT_EQ(criteria.Content().Phrase(), "needle");
+    EXPECT_EQ(criteria.Content().Options(), (TContentSearchOptions{csoWholeWord, csoNegate}));
+    EXPECT_TRUE(options.Threaded);
+    EXPECT_TRUE(options.Output.Long);
+    EXPECT_TRUE(options.Output.Null);
+    EXPECT_TRUE(options.Output.Events);
+    EXPECT_FALSE(options.Help);
+}
+
+TEST(FindOptionsTest, TheCataloguePresetsTakeTheCatalogueMasks) {
+    TSearchCriteria criteria;
+    parse({"--catalogue", "recommended"}, criteria);
+    EXPECT_EQ(criteria.Files().FileName(), junkMaskString(JunkSelection::Recommended));
+    parse({"--catalogue", "all"}, criteria);
+    EXPECT_EQ(criteria.Files().FileName(), junkMaskString(JunkSelection::All));
+}
+
+TEST(FindOptionsTest, TheCleanerPresetKeepsTheSystemsFoldersOutInOrder) {
+    TSearchCriteria criteria;
+    criteria.Files().Filters().Add("*.old");
+    ApplyCleanerPreset(criteria);
+    const TStringList expected = {">/var/tmp/*", "/bin/*", "/boot/*",         "/efi/*",    "/etc/*",
+                                  "/lib*",       "/opt/*", "/sbin/*",         "/snap/*",   "/srv/*",
+                                  "/usr/*",      "/var/*", "*/COMMON FILES*", "*/*Office*"};
+    EXPECT_EQ(criteria.Files().Filters(), expected);
+    EXPECT_EQ(criteria.Attributes().Hidden(), fsIgnore);
+    EXPECT_EQ(criteria.Attributes().System(), fsIgnore);
+    EXPECT_EQ(criteria.Attributes().Directory(), fsUnset);
+}
+
+struct TimeCase {
+    const char* text;
+    double value;
+};
+
+TEST(FindOptionsTest, ReadsTimeBoundsInEveryForm) {
+    const TimeCase cases[] = {
+        {"39522", 39522},
+        {"0.5", 0.5},
+        {"1899-12-30", 0},
+        {"2000-01-01", 36526},
+        {"12:00", 0.5},
+        {"06:00:30.500", (6 * 3600 + 30.5) / 86400},
+        {"2000-01-01T18:00", 36526.75},
+        {"1899-12-29T06:00", -1.25},
+    };
+    for (const TimeCase& c : cases) {
+        const auto value = ParseTimeArgument(c.text);
+        ASSERT_TRUE(value.has_value()) << c.text;
+        EXPECT_DOUBLE_EQ(*value, c.value) << c.text;
+    }
+    for (const char* bad : {"", "2000-02-30", "24:00", "12:60", "1e999", "2000-01-01 10:00", "x"})
+        EXPECT_FALSE(ParseTimeArgument(bad).has_value()) << bad;
+}
+
+} // namespace
+} // namespace velmaro
