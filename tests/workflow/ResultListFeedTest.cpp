@@ -3,6 +3,7 @@
 
 #include "workflow/ResultListFeed.h"
 
+#include "workflow/ResultListRows.h"
 #include "workflow/ResultRow.h"
 
 #include <QTest>
@@ -82,6 +83,28 @@ private Q_SLOTS:
         QCOMPARE(velmaro::ResultRowName(second), std::string("b"));
         QCOMPARE(velmaro::ResultRowFolder(second), std::string("/d/"));
         QCOMPARE(velmaro::ResultRowSize(second), std::int64_t(7));
+    }
+
+    // The deletion pass reads a row's bytes, never its display text, and removes rows.
+    void deletionSeesRawBytes() {
+        QTreeWidget list;
+        ResultListFeed feed(list);
+        ResultRow odd{"/d\xff/", "n\xfe.tmp", 12, {"n\uFFFD.tmp", "/d\uFFFD/", "12 b", ""}};
+        QVERIFY(feed.add(row("a")));
+        QVERIFY(feed.add(odd));
+        feed.flush();
+        list.topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+
+        velmaro::ResultListRows rows(list);
+        QCOMPARE(rows.Count(), 2);
+        QVERIFY(!rows.isChecked(0));
+        QVERIFY(rows.isChecked(1));
+        QCOMPARE(rows.folder(1), std::string("/d\xff/"));
+        QCOMPARE(rows.name(1), std::string("n\xfe.tmp"));
+        QCOMPARE(rows.size(1), std::int64_t(12));
+        rows.removeRow(0);
+        QCOMPARE(rows.Count(), 1);
+        QCOMPARE(rows.name(0), std::string("n\xfe.tmp"));
     }
 };
 
