@@ -69,6 +69,6 @@ function(velmaro_add_qttest name)
     velmaro_executable(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
-                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/qttest.tsan-supp")
     velmaro_add_threaded_dependency(${name} "${ARG_LABELS}")
 endfunction()

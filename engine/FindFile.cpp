@@ -182,8 +182,11 @@ void TFindFile::SearchFolder() {
         m_subfolders.emplace_back();
     std::string& subfolders = m_subfolders[m_depth - 1];
     subfolders.clear();
-    // A folder that cannot be read counts as empty.
-    if (!m_listing.open(m_folder))
+    // A folder that cannot be read counts as empty. Only a target folder itself may be reached
+    // through a link; a subfolder that became a link since its parent was read is not entered.
+    const auto links = m_depth == 1 ? platform::FolderListing::LinkPolicy::Follow
+                                    : platform::FolderListing::LinkPolicy::NoFollow;
+    if (!m_listing.open(m_folder, links))
         return;
     if (filesWanted)
         filePass();

@@ -31,11 +31,16 @@ public:
     FolderListing(const FolderListing&) = delete;
     FolderListing& operator=(const FolderListing&) = delete;
 
+    // Whether open() may follow a symbolic link that stands at Path's last name.
+    enum class LinkPolicy : std::uint8_t { Follow, NoFollow };
+
     // Reads the folder Path (raw bytes; a trailing "/" is allowed) in whole, closing whatever
     // was open before. Returns false, with an empty listing, when the folder cannot be opened
-    // or read. The folder stays open until close(), so that describe() works relative to it
+    // or read, and with NoFollow also when Path's last name is a symbolic link (a walker passes
+    // NoFollow for the subfolders it found, so a folder swapped for a link meanwhile is not
+    // entered). The folder stays open until close(), so that describe() works relative to it
     // even if the folder is renamed meanwhile.
-    bool open(std::string_view Path);
+    bool open(std::string_view Path, LinkPolicy Links = LinkPolicy::Follow);
 
     // Releases the folder's descriptor. The names stay readable until the next open().
     void close();

@@ -3,10 +3,10 @@
 #include "engine/CleanerPreset.h"
 #include "engine/FindFile.h"
 #include "shell/Form_Info.h"
-#include "shell/QtMessageWindow.h"
 #include "shell/Resources.h"
 #include "shell/SkinManager.h"
 #include "workflow/Guard.h"
+#include "workflow/QtMessageWindow.h"
 
 #include <QCloseEvent>
 #include <QSplitter>

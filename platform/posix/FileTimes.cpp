@@ -1,6 +1,10 @@
 #include "platform/FileTimes.h"
 
+#include <cstdlib>
 #include <ctime>
+#include <mutex>
+#include <string>
+#include <string_view>
 
 namespace velmaro::platform {
 
@@ -12,14 +16,29 @@ constexpr std::int64_t TicksPerDay = 86'400 * TicksPerSecond;
 constexpr std::int64_t DaysFrom1601To1970 = 134'774;
 
 // The offset of local time from UTC in force now, in seconds east of UTC.
+//
+// A walk converts the times of every reported file, and tzset() stats /etc/localtime each
+// time it runs, so the offset is worked out at most once per second and per TZ value: offsets
+// change only on whole seconds, and a changed TZ still counts at once.
 long currentUtcOffset() {
+    static std::mutex mutex;
+    static std::time_t cachedSecond = -1;
+    static std::string cachedZone;
+    static long cachedOffset = 0;
+
+    const std::time_t now = std::time(nullptr);
+    const char* zone = std::getenv("TZ");
+    const std::string_view zoneText = zone ? std::string_view(zone) : std::string_view("\0", 1);
+    std::lock_guard lock(mutex);
+    if (now == cachedSecond && zoneText == cachedZone)
+        return cachedOffset;
     // localtime_r does not look at TZ again by itself; tzset makes a changed zone count.
     tzset();
-    const std::time_t now = std::time(nullptr);
     std::tm local{};
-    if (!localtime_r(&now, &local))
-        return 0;
-    return local.tm_gmtoff;
+    cachedOffset = localtime_r(&now, &local) ? local.tm_gmtoff : 0;
+    cachedSecond = now;
+    cachedZone.assign(zoneText);
+    return cachedOffset;
 }
 
 struct CivilDate {

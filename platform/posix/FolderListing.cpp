@@ -105,12 +105,16 @@ FolderListing::~FolderListing() {
     close();
 }
 
-bool FolderListing::open(std::string_view Path) {
+bool FolderListing::open(std::string_view Path, LinkPolicy Links) {
     close();
     m_names.clear();
     m_entries.clear();
     m_path.assign(Path);
-    m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A trailing "/" would make the kernel resolve a link at the last name in any case.
+    while (Links == LinkPolicy::NoFollow && m_path.size() > 1 && m_path.back() == '/')
+        m_path.pop_back();
+    const int noFollow = Links == LinkPolicy::NoFollow ? O_NOFOLLOW : 0;
+    m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | noFollow);
     if (m_fd >= 0 && readAll())
         return true;
     close();

@@ -223,4 +223,20 @@ TEST(FolderListing, MarksAFolderWithAFileSystemMountedOnItAsAReparsePoint) {
     EXPECT_EQ(data.dwFileAttributes & mountRoot, mountRoot);
 }
 
+TEST_F(FixtureTree, NoFollowRefusesALinkAtTheLastName) {
+    ASSERT_EQ(mkdir((m_root + "real").c_str(), 0755), 0);
+    writeFile("real/a.tmp", "x");
+    ASSERT_EQ(symlink((m_root + "real").c_str(), (m_root + "link").c_str()), 0);
+    FolderListing listing;
+    for (const char* path : {"link", "link/"}) {
+        SCOPED_TRACE(path);
+        EXPECT_FALSE(listing.open(m_root + path, FolderListing::LinkPolicy::NoFollow));
+        EXPECT_EQ(listing.count(), 0u);
+        EXPECT_TRUE(listing.open(m_root + path, FolderListing::LinkPolicy::Follow));
+        EXPECT_EQ(listing.count(), 3u);
+    }
+    EXPECT_TRUE(listing.open(m_root + "real/", FolderListing::LinkPolicy::NoFollow));
+    EXPECT_EQ(listing.count(), 3u);
+}
+
 } // namespace

@@ -1,0 +1,414 @@
+// A search run over fixture trees, through the controls it drives: the rows it lists, the
+// status bar, the enabled states, its boxes, and stopping or closing while the worker waits
+// for the GUI thread.
+
+#include "workflow/SearchRun.h"
+
+#include "FixtureTree.h"
+#include "platform/CodePage.h"
+#include "shell/RecordingPrompts.h"
+#include "workflow/GuiHandOff.h"
+#include "workflow/ResultRow.h"
+#include "workflow/SizeText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <chrono>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+using velmaro::GuiHandOff;
+using velmaro::ResultRowFolder;
+using velmaro::ResultRowName;
+using velmaro::ResultRowSize;
+using velmaro::SearchRun;
+using velmaro::TFileDetails;
+using velmaro::TFindFile;
+using velmaro::TFolderIgnore;
+using Icon = velmaro::Prompts::Icon;
+
+namespace {
+
+constexpr int finishTimeout = 20000;
+
+const QString finishedBox = QStringLiteral("Поиск завершен.");
+const QRegularExpression summaryLabel(QStringLiteral(
+    "^Продолжительность поиска: \\d+:\\d\\d\\.\\d\\d\\d\\. Размер найденых файлов: (.+)\\.$"));
+
+// The controls of the main window that a search run drives, in their state after start-up.
+struct Window {
+    Window() {
+        list.setColumnCount(4);
+        bar.setRange(0, 100);
+        bar.setValue(0);
+        bar.hide();
+        stopFind.setEnabled(false);
+        deleteFiles.setEnabled(false);
+    }
+    velmaro::SearchControls controls() {
+        return {&widget, &list, &label, &bar, &startFind, &stopFind, &deleteFiles, &modeQuick};
+    }
+
+    QWidget widget;
+    QTreeWidget list{&widget};
+    QLabel label{&widget};
+    QProgressBar bar{&widget};
+    QAction startFind;
+    QAction stopFind;
+    QAction deleteFiles;
+    QToolButton modeQuick{&widget};
+};
+
+// What the controls show, to compare before and after a step.
+struct Snapshot {
+    explicit Snapshot(const Window& w)
+        : rows(w.list.topLevelItemCount()), label(w.label.text()),
+          startFind(w.startFind.isEnabled()), stopFind(w.stopFind.isEnabled()),
+          deleteFiles(w.deleteFiles.isEnabled()), modeQuick(w.modeQuick.isEnabled()),
+          barShown(w.bar.isVisibleTo(&w.widget)), barValue(w.bar.value()) {}
+    bool operator==(const Snapshot&) const = default;
+
+    int rows;
+    QString label;
+    bool startFind, stopFind, deleteFiles, modeQuick, barShown;
+    int barValue;
+};
+
+std::vector<std::string> rowNames(const QTreeWidget& list) {
+    std::vector<std::string> names;
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        names.push_back(ResultRowName(*list.topLevelItem(i)));
+    return names;
+}
+
+} // namespace
+
+class SearchRunTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<RecordingPrompts> m_prompts;
+    std::unique_ptr<Window> m_window;
+    std::string m_location;
+    std::string m_masks;
+    std::unique_ptr<SearchRun> m_run;
+
+    void searchIn(const FixtureTree& tree, const std::string& masks) {
+        m_location = tree.root() + ";";
+        m_masks = masks;
+    }
+
+    // Serves the event loop until the search has finished.
+    bool finish() {
+        QDeadlineTimer deadline(finishTimeout);
+        while (m_run->FindFile().Busy() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return !m_run->FindFile().Busy();
+    }
+
+    void verifyFinishedControls() {
+        QVERIFY(m_window->startFind.isEnabled());
+        QVERIFY(!m_window->stopFind.isEnabled());
+        QVERIFY(m_window->modeQuick.isEnabled());
+        QCOMPARE(m_window->deleteFiles.isEnabled(), m_window->list.topLevelItemCount() > 0);
+        QVERIFY(!m_window->bar.isVisibleTo(&m_window->widget));
+        const QRegularExpressionMatch match = summaryLabel.match(m_window->label.text());
+        QVERIFY2(match.hasMatch(), qPrintable(m_window->label.text()));
+        QVERIFY(m_window->label.text().startsWith(m_run->SearchSummary()));
+        QCOMPARE(match.captured(1), velmaro::SizeToText(static_cast<double>(m_run->FoundSize())));
+    }
+
+    void verifyFinishBox(bool shown) {
+        QCOMPARE(m_prompts->messages.size(), shown ? 1 : 0);
+        if (shown) {
+            QCOMPARE(m_prompts->messages[0].icon, Icon::Information);
+            QCOMPARE(m_prompts->messages[0].title, QStringLiteral("Поиск"));
+            QCOMPARE(m_prompts->messages[0].text, finishedBox);
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(velmaro::platform::CodePage::select("UTF-8")); }
+
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        m_prompts = std::make_unique<RecordingPrompts>();
+        m_window = std::make_unique<Window>();
+        m_location.clear();
+        m_masks.clear();
+        m_run = std::make_unique<SearchRun>(
+            m_window->controls(), [this] { return m_location; }, [this] { return m_masks; });
+    }
+
+    void cleanup() {
+        m_run.reset();
+        m_window.reset();
+        m_prompts.reset();
+        QVERIFY(velmaro::platform::CodePage::select("UTF-8"));
+    }
+
+    void searchThatFindsNothing() {
+        FixtureTree tree;
+        QVERIFY(tree.file("keep.txt"));
+        searchIn(tree, "*.tmp;");
+        m_run->Act_StartFindExecute();
+        // Running: only the stop action is enabled, and the bar is shown.
+        QVERIFY(!m_window->startFind.isEnabled());
+        QVERIFY(m_window->stopFind.isEnabled());
+        QVERIFY(!m_window->deleteFiles.isEnabled());
+        QVERIFY(!m_window->modeQuick.isEnabled());
+        QVERIFY(m_window->bar.isVisibleTo(&m_window->widget));
+        QVERIFY(finish());
+
+        QCOMPARE(m_window->list.topLevelItemCount(), 0);
+        verifyFinishedControls();
+        QVERIFY(m_window->label.text().endsWith(QStringLiteral(" Размер найденых файлов: 0 b.")));
+        verifyFinishBox(true);
+    }
+
+    // In one folder every file matches both masks and is reported once per mask: a report of
+    // a file in one of the last two rows adds nothing.
+    void duplicateReports_data() {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<int>("listedEach");
+        QTest::newRow("two files listed once each") << 2 << 1;
+        QTest::newRow("three files listed twice each") << 3 << 2;
+    }
+    void duplicateReports() {
+        QFETCH(int, files);
+        QFETCH(int, listedEach);
+        FixtureTree tree;
+        std::int64_t sizes = 0;
+        for (int i = 0; i < files; ++i) {
+            QVERIFY(tree.file("f" + std::to_string(i) + ".tmp", 100 * (i + 1)));
+            sizes += 100 * (i + 1);
+        }
+        searchIn(tree, "*.tmp;f*;");
+        m_run->Act_StartFindExecute();
+        QVERIFY(finish());
+
+        std::map<std::string, int> listed;
+        for (const std::string& name : rowNames(m_window->list))
+            ++listed[name];
+        QCOMPARE(listed.size(), std::size_t(files));
+        for (const auto& [name, count] : listed)
+            QCOMPARE(count, listedEach);
+        QCOMPARE(m_run->FoundSize(), sizes * listedEach);
+        verifyFinishedControls();
+        verifyFinishBox(true);
+    }
+
+    void rowCarriesRawBytesAndDisplayTexts_data() {
+        QTest::addColumn<QByteArray>("codePage");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("not valid UTF-8") << QByteArray("UTF-8") << QByteArray("bad\xff\xfe.tmp")
+                                         << QStringLiteral("bad\uFFFD\uFFFD.tmp");
+        QTest::newRow("CP1251") << QByteArray("CP1251") << QByteArray("\xe0\xe1\xc2.tmp")
+                                << QStringLiteral("абВ.tmp");
+        QTest::newRow("letter case kept")
+            << QByteArray("UTF-8") << QByteArray("Mixed.TMP") << QStringLiteral("Mixed.TMP");
+    }
+    void rowCarriesRawBytesAndDisplayTexts() {
+        QFETCH(QByteArray, codePage);
+        QFETCH(QByteArray, name);
+        QFETCH(QString, caption);
+        QVERIFY(velmaro::platform::CodePage::select(codePage.toStdString()));
+        FixtureTree tree;
+        QVERIFY(tree.file(name.toStdString(), 1536));
+        searchIn(tree, "*.tmp;");
+        m_run->Act_StartFindExecute();
+        QVERIFY(finish());
+
+        QCOMPARE(m_window->list.topLevelItemCount(), 1);
+        const QTreeWidgetItem& row = *m_window->list.topLevelItem(0);
+        QCOMPARE(ResultRowName(row), name.toStdString());
+        QCOMPARE(ResultRowFolder(row), tree.root());
+        QCOMPARE(ResultRowSize(row), std::int64_t(1536));
+        QCOMPARE(row.text(0), caption);
+        QCOMPARE(row.text(1), QString::fromStdString(tree.root()));
+        QCOMPARE(row.text(2), QStringLiteral("1,5 Kb"));
+        // Created just now: today's date in the short format, then the long time.
+        const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+        QVERIFY2(QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(today) +
+                                    QStringLiteral("( \\d\\d:\\d\\d:\\d\\d)?$"))
+                     .match(row.text(3))
+                     .hasMatch(),
+                 qPrintable(row.text(3)));
+        QCOMPARE(row.checkState(0), Qt::Checked);
+    }
+
+    // The stop arrives on the GUI thread while the worker waits after its third report: the
+    // walk reports nothing more.
+    void stoppedSearchKeepsRowsWithoutBox() {
+        FixtureTree tree;
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(tree.file("f" + std::to_string(i) + ".tmp", 10));
+        searchIn(tree, "*.tmp;");
+        GuiHandOff probe(*this);
+        int reports = 0;
+        m_run->FindFile().OnFileMatch = [&](TFindFile& sender, const TFileDetails& file) {
+            m_run->FindFileFileMatch(sender, file);
+            if (++reports == 3)
+                probe.run([this] { m_run->Act_StopFindExecute(); });
+        };
+        m_run->Act_StartFindExecute();
+        QVERIFY(finish());
+
+        QCOMPARE(reports, 3);
+        QCOMPARE(m_window->list.topLevelItemCount(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(m_window->list.topLevelItem(i)->checkState(0), Qt::Checked);
+        QCOMPARE(m_run->FoundSize(), std::int64_t(30));
+        verifyFinishedControls();
+        verifyFinishBox(false);
+    }
+
+    // Folder 1 is shown at once, folders 2 to 51 are not, folder 52 is; the bar advances on 40
+    // folders of every 51 and wraps at 100, and the next search continues from its position.
+    void folderLabelAndProgress() {
+        FixtureTree tree;
+        for (int i = 1; i < 160; ++i)
+            QVERIFY(tree.folder("d" + std::to_string(i)));
+        searchIn(tree, "*.tmp;");
+
+        GuiHandOff probe(*this);
+        std::vector<std::string> folders;
+        std::vector<QString> labels;
+        m_run->FindFile().OnFolderChange = [&](TFindFile& sender, const std::string& folder,
+                                               TFolderIgnore& ignore) {
+            m_run->FindFileFolderChange(sender, folder, ignore);
+            folders.push_back(folder);
+            probe.run([&] { labels.push_back(m_window->label.text()); });
+        };
+        m_run->Act_StartFindExecute();
+        QVERIFY(finish());
+
+        QCOMPARE(folders.size(), std::size_t(160));
+        QCOMPARE(labels.size(), std::size_t(160));
+        const auto shown = [&](std::size_t index) {
+            return QString::fromStdString(folders[index]);
+        };
+        QCOMPARE(labels[0], shown(0));
+        QCOMPARE(folders[0], tree.root());
+        for (std::size_t i = 1; i < 51; ++i)
+            QCOMPARE(labels[i], shown(0));
+        QCOMPARE(labels[51], shown(51));
+        QCOMPARE(labels[101], shown(51));
+        QCOMPARE(labels[102], shown(102));
+        QCOMPARE(labels[153], shown(153));
+        QCOMPARE(m_window->bar.value(), 20); // 3 x 40 advances, wrapped once
+
+        m_run->Act_StartFindExecute();
+        QVERIFY(finish());
+        QCOMPARE(m_window->bar.value(), 40);
+        verifyFinishedControls();
+    }
+
+    void refusedStartChangesNothing_data() {
+        QTest::addColumn<bool>("location");
+        QTest::addColumn<bool>("masks");
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("no location")
+            << false << true << QStringLiteral("Выберите места для поиска.");
+        QTest::newRow("no type") << true << false
+                                 << QStringLiteral("Выберите типы файлов для поиска.");
+        QTest::newRow("neither") << false << false << QStringLiteral("Выберите места для поиска.");
+    }
+    void refusedStartChangesNothing() {
+        QFETCH(bool, location);
+        QFETCH(bool, masks);
+        QFETCH(QString, warning);
+        FixtureTree tree;
+        QVERIFY(tree.file("a.tmp", 5));
+        searchIn(tree, "*.tmp;");
+        m_run->Act_StartFindExecute();
+        QVERIFY(finish());
+        m_prompts->messages.clear();
+        const Snapshot before(*m_window);
+        const QString summary = m_run->SearchSummary();
+        QCOMPARE(before.rows, 1);
+
+        const std::string root = m_location;
+        if (!location)
+            m_location.clear();
+        if (!masks)
+            m_masks.clear();
+        m_run->Act_StartFindExecute();
+
+        QVERIFY(!m_run->FindFile().Busy());
+        QCOMPARE(m_prompts->messages.size(), 1);
+        QCOMPARE(m_prompts->messages[0].icon, Icon::Warning);
+        QCOMPARE(m_prompts->messages[0].title, QString());
+        QCOMPARE(m_prompts->messages[0].text, warning);
+        QVERIFY(Snapshot(*m_window) == before);
+        QCOMPARE(m_run->SearchSummary(), summary);
+        // Both strings are set before the test and keep the values it saw.
+        QCOMPARE(m_run->FindFile().Criteria().Files().Location(), m_location);
+        QCOMPARE(m_run->FindFile().Criteria().Files().FileName(), m_masks);
+        Q_UNUSED(root);
+    }
+
+    // The GUI thread serves no event, so the worker waits in its first hand-off (the first
+    // folder's label) when the window closes. Closing releases it, drops the change it waited
+    // for, and the destruction joins it.
+    void closingWhileWorkerWaitsInHandOff_data() {
+        QTest::addColumn<bool>("destroy");
+        QTest::newRow("window destroyed") << true;
+        QTest::newRow("window closed, event loop goes on") << false;
+    }
+    void closingWhileWorkerWaitsInHandOff() {
+        QFETCH(bool, destroy);
+        FixtureTree tree;
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(tree.file("f" + std::to_string(i) + ".tmp"));
+        searchIn(tree, "*.tmp;");
+        m_window->label.setText(QStringLiteral("before"));
+        m_run->Act_StartFindExecute();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+        m_run->Close();
+        if (destroy) {
+            m_run.reset();
+            QCoreApplication::processEvents();
+            QCOMPARE(m_window->label.text(), QStringLiteral("before"));
+        } else {
+            QVERIFY(finish());
+            verifyFinishedControls();
+        }
+        QCOMPARE(m_window->list.topLevelItemCount(), 0);
+        verifyFinishBox(false);
+    }
+
+    // An error on the worker is shown in the box "Application Error", and the search then
+    // finishes as usual.
+    void workerErrorShownThenSearchFinishes() {
+        FixtureTree tree;
+        QVERIFY(tree.file("a.tmp"));
+        searchIn(tree, "*.tmp;");
+        m_run->FindFile().OnFileMatch = [](TFindFile&, const TFileDetails&) {
+            throw std::runtime_error("disk on fire");
+        };
+        m_run->Act_StartFindExecute();
+        QVERIFY(finish());
+
+        QCOMPARE(m_prompts->messages.size(), 2);
+        QCOMPARE(m_prompts->messages[0].icon, Icon::Critical);
+        QCOMPARE(m_prompts->messages[0].title, QStringLiteral("Application Error"));
+        QCOMPARE(m_prompts->messages[0].text, QStringLiteral("runtime_error: disk on fire"));
+        QCOMPARE(m_prompts->messages[1].text, finishedBox);
+        verifyFinishedControls();
+    }
+};
+
+QTEST_MAIN(SearchRunTest)
+#include "SearchRunTest.moc"

@@ -1,0 +1,12 @@
+#include "workflow/QtMessageWindow.h"
+
+#include <QMetaObject>
+#include <utility>
+
+namespace velmaro {
+
+void QtMessageWindow::post(std::function<void()> Call) {
+    QMetaObject::invokeMethod(this, std::move(Call), Qt::QueuedConnection);
+}
+
+} // namespace velmaro
