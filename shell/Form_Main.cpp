@@ -1,12 +1,10 @@
 #include "shell/Form_Main.h"
 
-#include "engine/CleanerPreset.h"
-#include "engine/FindFile.h"
 #include "shell/Form_Info.h"
 #include "shell/Resources.h"
 #include "shell/SkinManager.h"
 #include "workflow/Guard.h"
-#include "workflow/QtMessageWindow.h"
+#include "workflow/SearchRun.h"
 
 #include <QCloseEvent>
 #include <QSplitter>
@@ -25,9 +23,7 @@ TForm_Main::TForm_Main(const platform::DriveSource& drives, QWidget* parent)
     createCatalogueMenu();
     sSkinManager = new SkinManager(this);
     sSkinManager->setObjectName(QStringLiteral("sSkinManager"));
-    FindFile = std::make_unique<TFindFile>(std::make_unique<QtMessageWindow>());
-    ApplyCleanerPreset(FindFile->Criteria());
-    FindFile->SetThreaded(true);
+    createSearchRun();
     setWindowTitle(QStringLiteral("Velmaro"));
     setWindowIcon(QIcon(QStringLiteral(":/images/velmaro.svg")));
     resize(792, 567);
@@ -39,8 +35,14 @@ TForm_Main::TForm_Main(const platform::DriveSource& drives, QWidget* parent)
 }
 
 TForm_Main::~TForm_Main() {
+    // The search run may still drive the controls until its worker has ended.
+    m_searchRun.reset();
     if (Form_Main == this)
         Form_Main = nullptr;
+}
+
+TFindFile& TForm_Main::FindFile() {
+    return m_searchRun->FindFile();
 }
 
 void TForm_Main::ToolButton_InfoClick() {

@@ -19,6 +19,7 @@ class QTreeWidget;
 
 namespace velmaro {
 
+class SearchRun;
 class SkinManager;
 class TFindFile;
 
@@ -111,8 +112,8 @@ public:
     SkinManager* sSkinManager = nullptr;
 
     // The search component: path filters of the cleaner, hidden and system entries found,
-    // threaded. Its events belong to the search run.
-    std::unique_ptr<TFindFile> FindFile;
+    // threaded, its events handled by the window's search run.
+    TFindFile& FindFile();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -136,6 +137,7 @@ private:
     void createDeletePanel();
     void createActions();
     void createCatalogueMenu();
+    void createSearchRun();
     void layOutFloatingControls();
 
     // The outer (frame) size; setting it applies the 800 x 600 minimum.
@@ -150,6 +152,7 @@ private:
     void setPaneWidth(int width);
 
     const platform::DriveSource& m_drives;
+    std::unique_ptr<SearchRun> m_searchRun;
     QVector<QIcon> m_toolImages;
     int m_paneWidth;
 };

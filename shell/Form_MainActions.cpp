@@ -1,7 +1,9 @@
 // The main window's actions, its tool-bar wiring and the catalogue's popup menu.
 
+#include "engine/CleanerPreset.h"
 #include "shell/Form_Main.h"
 #include "workflow/Guard.h"
+#include "workflow/SearchRun.h"
 
 #include <QAction>
 #include <QMenu>
@@ -66,6 +68,18 @@ void TForm_Main::createActions() {
             [this] { RunGuarded(this, [this] { ToolButton_InfoClick(); }); });
     connect(ToolButton_Quit, &QToolButton::clicked, this,
             [this] { RunGuarded(this, [this] { ToolButton_QuitClick(); }); });
+}
+
+void TForm_Main::createSearchRun() {
+    m_searchRun = std::make_unique<SearchRun>(
+        SearchControls{this, sListView_Result, sLabel_DirF, sProgressBar_St, Act_StartFind,
+                       Act_StopFind, Act_Delete, ToolButton_ModeQuick},
+        [this] { return BuildLocationString(); }, [this] { return BuildMaskString(); });
+    ApplyCleanerPreset(m_searchRun->FindFile().Criteria());
+    connect(Act_StartFind, &QAction::triggered, this,
+            [this] { RunGuarded(this, [this] { m_searchRun->Act_StartFindExecute(); }); });
+    connect(Act_StopFind, &QAction::triggered, this,
+            [this] { RunGuarded(this, [this] { m_searchRun->Act_StopFindExecute(); }); });
 }
 
 void TForm_Main::createCatalogueMenu() {

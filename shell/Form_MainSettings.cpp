@@ -1,11 +1,11 @@
 // The main window's settings: read while the window is created, written when it closes.
 
-#include "engine/FindFile.h"
 #include "shell/Form_Main.h"
 #include "shell/ProductVersion.h"
 #include "shell/SettingsStore.h"
 #include "shell/SkinManager.h"
 #include "workflow/CheckList.h"
+#include "workflow/SearchRun.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -77,7 +77,7 @@ void TForm_Main::FormCreate() {
 }
 
 void TForm_Main::FormCloseQuery(bool&) {
-    FindFile->Abort();
+    m_searchRun->Close();
 
     SettingsStore settings;
     settings.WriteString("Skin", "Name", sSkinManager->SkinName().toStdString());

@@ -3,7 +3,6 @@
 #include "engine/CharTables.h"
 #include "platform/CodePage.h"
 #include "platform/Drives.h"
-#include "shell/ApplicationErrorBox.h"
 #include "shell/Form_Main.h"
 
 #include <QApplication>
@@ -17,7 +16,6 @@ int main(int argc, char* argv[]) {
     // The application title is the caption of the error boxes.
     QApplication::setApplicationName(QStringLiteral("Velmaro 2"));
     QApplication::setDesktopFileName(QStringLiteral("velmaro"));
-    velmaro::InstallApplicationErrorBox();
 
     const velmaro::platform::SystemDriveSource drives;
     velmaro::TForm_Main window(drives);

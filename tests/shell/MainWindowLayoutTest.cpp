@@ -237,7 +237,7 @@ private Q_SLOTS:
     }
 
     void searchComponent() {
-        const velmaro::TFindFile& search = *m_window->FindFile;
+        const velmaro::TFindFile& search = m_window->FindFile();
         QVERIFY(search.Threaded());
         QVERIFY(!search.Busy());
         QCOMPARE(search.Criteria().Attributes().Hidden(), velmaro::fsIgnore);

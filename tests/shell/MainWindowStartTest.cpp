@@ -111,7 +111,7 @@ private Q_SLOTS:
         QTemporaryDir tree;
         QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("a/b")));
         auto window = start();
-        velmaro::TFindFile& search = *window->FindFile;
+        velmaro::TFindFile& search = window->FindFile();
         search.Criteria().Files().SetLocation(tree.path().toStdString() + "/");
         search.Criteria().Files().SetFileName("*");
         std::atomic<bool> walking = false;
