@@ -78,6 +78,8 @@ void TForm_Main::showEvent(QShowEvent* event) {
 }
 
 void TForm_Main::closeEvent(QCloseEvent* event) {
+    // An error while saving the settings is shown, and the window closes all the same: a
+    // settings folder that cannot be written must never keep the user from quitting.
     bool CanClose = true;
     RunGuarded(this, [this, &CanClose] { FormCloseQuery(CanClose); });
     event->setAccepted(CanClose);
