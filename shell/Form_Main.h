@@ -19,6 +19,7 @@ class QTreeWidget;
 
 namespace velmaro {
 
+class DeletionPass;
 class SearchRun;
 class SkinManager;
 class TFindFile;
@@ -34,10 +35,10 @@ class DriveSource;
 //
 // The members are split by concern over several files: Form_Main.cpp (life cycle and the
 // frame's handlers), Form_MainLayout.cpp (the controls), Form_MainActions.cpp (actions and the
-// catalogue's popup menu), Form_MainSettings.cpp (settings read at creation and written at
-// close), Form_MainLists.cpp (drive list, presets and search strings), Form_MainModes.cpp (full
-// and quick mode). Controls are public and carry their names as objectName, so the workflow
-// code and tests reach them.
+// catalogue's popup menu), Form_MainDelete.cpp (the deletion pass and its report),
+// Form_MainSettings.cpp (settings read at creation and written at close), Form_MainLists.cpp (drive
+// list, presets and search strings), Form_MainModes.cpp (full and quick mode). Controls are public
+// and carry their names as objectName, so the workflow code and tests reach them.
 class TForm_Main : public QMainWindow {
     Q_OBJECT
 
@@ -65,6 +66,14 @@ public:
 
     // Applies the mode that the mode button's down state selects.
     void ToolButton_ModeQuickClick();
+    // Act_Delete: deletes the files of the checked result rows, one by one, with the delete
+    // panel and its bar in place of the list and events processed after each file; removes
+    // every attempted row and then shows the report modally. The start, delete and mode
+    // controls are disabled meanwhile and enabled again afterwards (delete only when rows
+    // remain), also when an error escapes, which is then raised again. Does nothing while a
+    // pass runs. When the window is closed during the pass, the pass stops after its current
+    // file and no report is shown.
+    void Act_DeleteExecute();
     // Shows the about window modally.
     void ToolButton_InfoClick();
     // Asks the window to close, the same way as its close box.
@@ -138,6 +147,8 @@ private:
     void createActions();
     void createCatalogueMenu();
     void createSearchRun();
+    // For the window's close: a running deletion pass stops after its current file.
+    void stopDeletionForClose();
     void layOutFloatingControls();
 
     // The outer (frame) size; setting it applies the 800 x 600 minimum.
@@ -153,6 +164,8 @@ private:
 
     const platform::DriveSource& m_drives;
     std::unique_ptr<SearchRun> m_searchRun;
+    DeletionPass* m_deletionPass = nullptr; // the running pass, else null
+    bool m_closedDuringDeletion = false;
     QVector<QIcon> m_toolImages;
     int m_paneWidth;
 };

@@ -80,6 +80,8 @@ void TForm_Main::createSearchRun() {
             [this] { RunGuarded(this, [this] { m_searchRun->Act_StartFindExecute(); }); });
     connect(Act_StopFind, &QAction::triggered, this,
             [this] { RunGuarded(this, [this] { m_searchRun->Act_StopFindExecute(); }); });
+    connect(Act_Delete, &QAction::triggered, this,
+            [this] { RunGuarded(this, [this] { Act_DeleteExecute(); }); });
 }
 
 void TForm_Main::createCatalogueMenu() {

@@ -77,6 +77,7 @@ void TForm_Main::FormCreate() {
 }
 
 void TForm_Main::FormCloseQuery(bool&) {
+    stopDeletionForClose();
     m_searchRun->Close();
 
     SettingsStore settings;

@@ -1,0 +1,196 @@
+// Deleting the checked result rows through the main window: the files, the rows left, the
+// controls during and after the pass, the report, and closing the window meanwhile.
+
+#include "FixtureDrives.h"
+#include "FixtureFolder.h"
+#include "RecordingPrompts.h"
+#include "ReportAnswer.h"
+#include "TestSettingsFolder.h"
+#include "shell/Form_Main.h"
+#include "workflow/ResultRow.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using velmaro::TForm_Main;
+using velmaro::platform::DriveKind;
+using velmaro::test::entryExists;
+using velmaro::test::FixtureFolder;
+using velmaro::test::permissionsOf;
+
+namespace {
+
+// Lists the file at path as a search would: checked, with its bytes and size.
+void listFile(QTreeWidget& list, const std::string& path, std::int64_t size, bool checked = true) {
+    const std::size_t slash = path.rfind('/');
+    velmaro::ResultRow row;
+    row.Folder = QByteArray::fromStdString(path.substr(0, slash + 1));
+    row.Name = QByteArray::fromStdString(path.substr(slash + 1));
+    row.Size = size;
+    row.Texts = {QString::fromStdString(path.substr(slash + 1)),
+                 QString::fromStdString(path.substr(0, slash + 1)), QString(),
+                 QString::number(size)};
+    QTreeWidgetItem* item = velmaro::NewResultItem(row);
+    if (!checked)
+        item->setCheckState(0, Qt::Unchecked);
+    list.addTopLevelItem(item);
+}
+
+QStringList listedNames(const QTreeWidget& list) {
+    QStringList names;
+    for (int i = 0; i < list.topLevelItemCount(); ++i)
+        names.append(QString::fromStdString(velmaro::ResultRowName(*list.topLevelItem(i))));
+    return names;
+}
+
+} // namespace
+
+class MainWindowDeleteTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FixtureFolder> m_fixture;
+    std::unique_ptr<FixtureDrives> m_drives;
+    std::unique_ptr<TestSettingsFolder> m_settings;
+    std::unique_ptr<RecordingPrompts> m_prompts;
+    std::unique_ptr<TForm_Main> m_window;
+
+private Q_SLOTS:
+    void init() {
+        m_fixture = std::make_unique<FixtureFolder>();
+        m_drives = std::make_unique<FixtureDrives>(std::vector<velmaro::platform::Drive>{
+            {m_fixture->path(), m_fixture->path() + "/", DriveKind::Fixed}});
+        m_settings = std::make_unique<TestSettingsFolder>();
+        m_prompts = std::make_unique<RecordingPrompts>();
+        m_window = std::make_unique<TForm_Main>(*m_drives);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+
+    void cleanup() {
+        m_window.reset();
+        QVERIFY(m_prompts->messages.isEmpty());
+        m_prompts.reset();
+        m_settings.reset();
+        m_drives.reset();
+        m_fixture.reset();
+    }
+
+    void deletesCheckedRowsAndReports() {
+        FixtureFolder outside(FixtureFolder::Guard::unregistered);
+        const FixtureFolder& fixture = *m_fixture;
+        const std::string twice = fixture.makeFile("a/twice.tmp", std::string(100, 'x'));
+        const std::string kept = fixture.makeFile("a/kept.tmp");
+        const std::string readOnly = fixture.makeFile("a/locked.tmp", std::string(20, 'x'));
+        QCOMPARE(chmod(readOnly.c_str(), 0444), 0);
+        const std::string alsoKept = fixture.makeFile("b/also-kept.tmp");
+        const std::string swapped = fixture.makeFile("c/sub/swapped.tmp", "abc");
+        const std::string victim = outside.makeFile("sub/swapped.tmp", "abc");
+
+        QTreeWidget& list = *m_window->sListView_Result;
+        listFile(list, twice, 100);
+        listFile(list, kept, 1, false);
+        listFile(list, readOnly, 20);
+        listFile(list, fixture / "a/gone.tmp", 7);
+        listFile(list, twice, 100);
+        listFile(list, alsoKept, 1, false);
+        listFile(list, swapped, 3);
+        m_window->Act_Delete->setEnabled(true);
+        // After the search, a folder of a listed file is replaced by a link to elsewhere.
+        QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
+        QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
+
+        struct State {
+            bool startFind, remove, modeQuick, listShown, panelShown;
+            int bar;
+            bool operator==(const State&) const = default;
+        };
+        const auto state = [this] {
+            return State{m_window->Act_StartFind->isEnabled(),
+                         m_window->Act_Delete->isEnabled(),
+                         m_window->ToolButton_ModeQuick->isEnabled(),
+                         m_window->sListView_Result->isVisible(),
+                         m_window->sPanel_Delete->isVisible(),
+                         m_window->sProgressBar_Delete->value()};
+        };
+        State during{};
+        // Runs among the events processed after the first file; a second start is ignored.
+        QTimer::singleShot(0, m_window.get(), [&] {
+            during = state();
+            m_window->Act_DeleteExecute();
+        });
+        State withReport{};
+        ReportAnswer report([&](velmaro::TForm_Report&) { withReport = state(); });
+        QTest::mouseClick(m_window->ToolButton_Delete, Qt::LeftButton);
+
+        QCOMPARE(report.shown, 1);
+        QCOMPARE(during, (State{false, false, false, false, true, 1}));
+        QCOMPARE(withReport, (State{true, false, true, true, false, 5}));
+        QCOMPARE(state(), (State{true, true, true, true, false, 5}));
+        QCOMPARE(m_window->sProgressBar_Delete->maximum(), 7);
+        QCOMPARE(listedNames(list), (QStringList{"kept.tmp", "also-kept.tmp"}));
+
+        const QStringList lines = report.text.split(QLatin1Char('\n'));
+        QVERIFY(lines.contains(QStringLiteral("Удалено файлов: 4")));
+        QVERIFY(lines.contains(QStringLiteral("Очищено маста: 227 b")));
+        QCOMPARE(lines.mid(lines.size() - 3),
+                 (QStringList{QString(60, QLatin1Char('-')), QString::fromStdString(swapped),
+                              QString(60, QLatin1Char('-'))}));
+        QVERIFY(!entryExists(twice));
+        QVERIFY(!entryExists(readOnly));
+        QVERIFY(entryExists(kept));
+        QVERIFY(entryExists(alsoKept));
+        QVERIFY(entryExists(fixture / "c/old/swapped.tmp"));
+        QVERIFY(entryExists(victim));
+        QCOMPARE(permissionsOf(victim), 0644);
+    }
+
+    void lastRowsDeletedLeaveDeleteDisabled() {
+        const std::string file = m_fixture->makeFile("only.tmp");
+        listFile(*m_window->sListView_Result, file, 1);
+        m_window->Act_Delete->setEnabled(true);
+        QTest::mouseClick(m_window->ToolButton_ModeQuick, Qt::LeftButton);
+        ReportAnswer report;
+        m_window->Act_Delete->trigger();
+        QCOMPARE(report.shown, 1);
+        QVERIFY(!entryExists(file));
+        QCOMPARE(m_window->sListView_Result->topLevelItemCount(), 0);
+        QVERIFY(!m_window->Act_Delete->isEnabled());
+        // Started in the quick mode, the pass still ends with the search enabled.
+        QVERIFY(m_window->Act_StartFind->isEnabled());
+        QVERIFY(m_window->ToolButton_ModeQuick->isEnabled());
+    }
+
+    void closingDuringPassStopsAfterTheCurrentFile() {
+        QTreeWidget& list = *m_window->sListView_Result;
+        std::vector<std::string> files;
+        for (const char* name : {"1.tmp", "2.tmp", "3.tmp", "4.tmp"}) {
+            files.push_back(m_fixture->makeFile(name));
+            listFile(list, files.back(), 1);
+        }
+        m_window->Act_Delete->setEnabled(true);
+        QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+        ReportAnswer report;
+        m_window->Act_Delete->trigger();
+
+        QCOMPARE(report.shown, 0);
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(!entryExists(files[0]));
+        for (std::size_t i = 1; i < files.size(); ++i)
+            QVERIFY(entryExists(files[i]));
+        QCOMPARE(listedNames(list), (QStringList{"2.tmp", "3.tmp", "4.tmp"}));
+        QVERIFY(m_window->Act_Delete->isEnabled());
+        // The close saved the settings as every close does.
+        QVERIFY(!TestSettingsFolder::names("windowmain").isEmpty());
+    }
+};
+
+QTEST_MAIN(MainWindowDeleteTest)
+#include "MainWindowDeleteTest.moc"
