@@ -36,9 +36,9 @@ class DriveSource;
 // The members are split by concern over several files: Form_Main.cpp (life cycle and the
 // frame's handlers), Form_MainLayout.cpp (the controls), Form_MainActions.cpp (actions and the
 // catalogue's popup menu), Form_MainDelete.cpp (the deletion pass and its report),
-// Form_MainSettings.cpp (settings read at creation and written at close), Form_MainLists.cpp (drive
-// list, presets and search strings), Form_MainModes.cpp (full and quick mode). Controls are public
-// and carry their names as objectName, so the workflow code and tests reach them.
+// Form_MainSettings.cpp (settings read at creation and written at close), Form_MainLists.cpp
+// (drive list, presets and search strings), Form_MainModes.cpp (full and quick mode). Controls
+// are public and carry their names as objectName, so the workflow code and tests reach them.
 class TForm_Main : public QMainWindow {
     Q_OBJECT
 
