@@ -10,6 +10,7 @@
 #include "workflow/ResultRow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QProgressBar>
 #include <QTest>
@@ -176,9 +177,19 @@ private Q_SLOTS:
             listFile(list, files.back(), 1);
         }
         m_window->Act_Delete->setEnabled(true);
-        QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
         ReportAnswer report;
-        m_window->Act_Delete->trigger();
+        // As in the program: the pass runs from the application's event loop, the close comes
+        // among the events processed after the first file, and the loop must then end by
+        // itself, as it does when the last window closes.
+        QTimer::singleShot(0, m_window.get(), [this] {
+            QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+            m_window->Act_Delete->trigger();
+        });
+        QTimer hung;
+        hung.setSingleShot(true);
+        connect(&hung, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+        hung.start(20000);
+        QCOMPARE(QApplication::exec(), 0);
 
         QCOMPARE(report.shown, 0);
         QVERIFY(!m_window->isVisible());
