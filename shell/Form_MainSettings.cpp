@@ -1,9 +1,11 @@
 // The main window's settings: read while the window is created, written when it closes.
 
 #include "shell/Form_Main.h"
+#include "shell/News.h"
 #include "shell/ProductVersion.h"
 #include "shell/SettingsStore.h"
 #include "shell/SkinManager.h"
+#include "shell/StoreNewsSettings.h"
 #include "workflow/CheckList.h"
 #include "workflow/SearchRun.h"
 
@@ -74,6 +76,8 @@ void TForm_Main::FormCreate() {
     ToolButton_ModeQuickClick();
 
     setWindowTitle(windowTitle() + QLatin1Char(' ') + QString::fromStdString(GetProductVersion()));
+
+    TNews::Start(sLabel_Hint, &OpenStoreNewsSettings);
 }
 
 void TForm_Main::FormCloseQuery(bool&) {

@@ -3,6 +3,7 @@
 #include "engine/CharTables.h"
 #include "platform/CodePage.h"
 #include "platform/Drives.h"
+#include "platform/HttpFetch.h"
 #include "shell/Form_Main.h"
 
 #include <QApplication>
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
     // Qt switches the process to UTF-8, so the system's 8-bit code page is read before it starts.
     velmaro::platform::CodePage::selectFromLocale();
     velmaro::BuildCharTables();
+    // libcurl's global set-up must run before any thread starts.
+    velmaro::platform::initHttp();
 
     QApplication application(argc, argv);
     // The application title is the caption of the error boxes.
