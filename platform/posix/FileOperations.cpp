@@ -1,8 +1,8 @@
 #include "platform/FileOperations.h"
 
-#include "platform/AttributeMapping.h"
 #include "platform/FileAttributes.h"
 #include "platform/FixtureRoots.h"
+#include "platform/posix/EntryStatus.h"
 #include "platform/posix/ParentFolder.h"
 
 #include <cerrno>
@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace velmaro::platform {
@@ -34,38 +33,6 @@ public:
 private:
     int m_fd;
 };
-
-// What GetFileAttributes reports of an entry.
-struct EntryStatus {
-    std::uint32_t mode = 0;
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    bool mountRoot = false;
-};
-
-// Describes the entry name in folder as itself; statx where the system has it (it knows mount
-// roots), else fstatat. Returns 0 or the error.
-int statEntry(int folder, const char* name, EntryStatus& status) {
-    struct statx stx {};
-    if (statx(folder, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-              STATX_TYPE | STATX_MODE | STATX_INO, &stx) == 0) {
-        status.mode = stx.stx_mode;
-        status.device = makedev(stx.stx_dev_major, stx.stx_dev_minor);
-        status.inode = stx.stx_ino;
-        status.mountRoot = (stx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
-                           (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-        return 0;
-    }
-    if (errno != ENOSYS)
-        return errno;
-    struct stat st {};
-    if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return errno;
-    status.mode = st.st_mode;
-    status.device = st.st_dev;
-    status.inode = st.st_ino;
-    return 0;
-}
 
 // The permission bits that value asks for on a file that has st now, or -1 when the value
 // cannot be applied to it.
@@ -107,15 +74,7 @@ FileAttributeValue GetFileAttributes(std::string_view path) {
     EntryStatus status;
     if (const int error = statEntry(parent.fd(), parent.name().c_str(), status))
         return FileAttributeValue::readFailure(error);
-    bool linkToFolder = false;
-    if (S_ISLNK(status.mode)) {
-        // Only the kind of the link's target is read, for the DIRECTORY bit; nothing acts on it.
-        struct stat target {};
-        linkToFolder =
-            fstatat(parent.fd(), parent.name().c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
-    }
-    const std::uint32_t attributes =
-        AttributesFromMode(status.mode, parent.name(), linkToFolder, status.mountRoot);
+    const std::uint32_t attributes = attributesOf(parent.fd(), parent.name().c_str(), status);
     return FileAttributeValue(attributes, status.mode, status.device, status.inode);
 }
 

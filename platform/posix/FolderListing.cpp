@@ -1,6 +1,6 @@
 #include "platform/FolderListing.h"
 
-#include "platform/AttributeMapping.h"
+#include "platform/posix/EntryStatus.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,23 +17,6 @@ namespace {
 
 constexpr std::size_t ReadBufferSize = 32 * 1024;
 
-// Seconds between 1 January 1601 and 1 January 1970.
-constexpr std::int64_t UnixEpochInFileTimeSeconds = 11644473600;
-
-// A Windows file time from a Unix time; moments before 1601 become 0, moments beyond the
-// range of the 64-bit count its largest value.
-FileTime toFileTime(std::int64_t seconds, std::uint32_t nanoseconds) {
-    constexpr std::int64_t maxSeconds =
-        static_cast<std::int64_t>(std::numeric_limits<FileTime>::max() / 10'000'000) -
-        UnixEpochInFileTimeSeconds - 1;
-    if (seconds < -UnixEpochInFileTimeSeconds)
-        return 0;
-    if (seconds > maxSeconds)
-        return std::numeric_limits<FileTime>::max();
-    return static_cast<FileTime>(seconds + UnixEpochInFileTimeSeconds) * 10'000'000 +
-           nanoseconds / 100;
-}
-
 FolderListing::EntryKind kindOf(unsigned char type) {
     switch (type) {
     case DT_DIR:
@@ -47,56 +30,6 @@ FolderListing::EntryKind kindOf(unsigned char type) {
     default:
         return FolderListing::EntryKind::Other;
     }
-}
-
-// The facts describe() needs, from statx where the system has it, else from fstatat.
-struct EntryStatus {
-    mode_t mode = 0;
-    std::uint64_t size = 0;
-    FileTime created = 0;
-    FileTime accessed = 0;
-    FileTime written = 0;
-    bool mountRoot = false;
-};
-
-bool statEntry(int folder, const char* name, EntryStatus& status) {
-    struct statx sx {};
-    if (statx(folder, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT,
-              STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME,
-              &sx) == 0) {
-        status.mode = sx.stx_mode;
-        status.size = sx.stx_size;
-        status.accessed = toFileTime(sx.stx_atime.tv_sec, sx.stx_atime.tv_nsec);
-        status.written = toFileTime(sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec);
-        const bool hasBirth =
-            (sx.stx_mask & STATX_BTIME) && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
-        status.created =
-            hasBirth ? toFileTime(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec) : status.written;
-        status.mountRoot = (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
-                           (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-        return true;
-    }
-    if (errno != ENOSYS)
-        return false;
-    struct stat st {};
-    if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return false;
-    status.mode = st.st_mode;
-    status.size = static_cast<std::uint64_t>(st.st_size);
-    status.accessed = toFileTime(st.st_atim.tv_sec, static_cast<std::uint32_t>(st.st_atim.tv_nsec));
-    status.written = toFileTime(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
-    status.created = status.written;
-    return true;
-}
-
-std::uint32_t attributesOf(int folder, const char* name, std::string_view nameView,
-                           const EntryStatus& status) {
-    bool toFolder = false;
-    if (S_ISLNK(status.mode)) {
-        struct stat target {};
-        toFolder = fstatat(folder, name, &target, 0) == 0 && S_ISDIR(target.st_mode);
-    }
-    return AttributesFromMode(status.mode, nameView, toFolder, status.mountRoot);
 }
 
 } // namespace
@@ -159,9 +92,9 @@ bool FolderListing::describe(std::size_t Index, FindData& Data) const {
     const std::string_view entryName = name(Index);
     const char* cName = entryName.data();
     EntryStatus status;
-    if (!statEntry(m_fd, cName, status))
+    if (statEntry(m_fd, cName, status) != 0)
         return false;
-    Data.dwFileAttributes = attributesOf(m_fd, cName, entryName, status);
+    Data.dwFileAttributes = attributesOf(m_fd, cName, status);
     Data.ftCreationTime = status.created;
     Data.ftLastAccessTime = status.accessed;
     Data.ftLastWriteTime = status.written;

@@ -2,6 +2,7 @@
 
 #include "engine/CharTables.h"
 #include "platform/CodePage.h"
+#include "support/AllStrings.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -85,19 +86,9 @@ bool referenceMatch(const char* s, const char* p) {
     return false;
 }
 
-void allStrings(const std::string& alphabet, std::size_t maxLength, std::vector<std::string>& out) {
-    out.assign(1, "");
-    for (std::size_t from = 0; from < out.size(); ++from)
-        if (out[from].size() < maxLength)
-            for (char c : alphabet)
-                out.push_back(out[from] + c);
-}
-
 TEST_F(WildcardMatchTest, AgreesWithTheRecursiveSearchOnEveryShortInput) {
-    std::vector<std::string> names;
-    std::vector<std::string> patterns;
-    allStrings("aAb", 5, names);
-    allStrings("ab*?", 5, patterns);
+    const std::vector<std::string> names = velmaro::testing::allStrings("aAb", 5);
+    const std::vector<std::string> patterns = velmaro::testing::allStrings("ab*?", 5);
     for (const std::string& pattern : patterns)
         for (const std::string& name : names)
             ASSERT_EQ(WildcardMatch(name.c_str(), pattern.c_str()),

@@ -1,6 +1,7 @@
 #include "platform/EnumerationMask.h"
 
 #include "platform/CodePage.h"
+#include "support/AllStrings.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -140,19 +141,9 @@ bool referenceMatch(const std::vector<int>& tokens, std::size_t t, const std::st
     }
 }
 
-void allStrings(const std::string& alphabet, std::size_t maxLength, std::vector<std::string>& out) {
-    out.assign(1, "");
-    for (std::size_t from = 0; from < out.size(); ++from)
-        if (out[from].size() < maxLength)
-            for (char c : alphabet)
-                out.push_back(out[from] + c);
-}
-
 TEST_F(EnumerationMaskTest, AgreesWithTheRecursiveSearchOnEveryShortInput) {
-    std::vector<std::string> masks;
-    std::vector<std::string> names;
-    allStrings("a.*?", 5, masks);
-    allStrings("aA.", 5, names);
+    const std::vector<std::string> masks = velmaro::testing::allStrings("a.*?", 5);
+    const std::vector<std::string> names = velmaro::testing::allStrings("aA.", 5);
     for (const std::string& mask : masks) {
         const EnumerationMask compiled(mask);
         const std::vector<int> tokens = referenceTokens(mask);
