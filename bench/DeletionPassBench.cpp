@@ -31,6 +31,7 @@ public:
     std::string folder(int) const override { return m_folder; }
     std::string name(int row) const override { return m_names[row]; }
     std::int64_t size(int) const override { return 1; }
+    velmaro::platform::FileIdentity identity(int) const override { return {}; }
     void removeRow(int row) override { m_names.erase(m_names.begin() + row); }
 
 private:

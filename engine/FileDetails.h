@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/DateTime.h"
+#include "platform/FileIdentity.h"
 
 #include <cstdint>
 #include <string>
@@ -17,6 +18,9 @@ struct TFileDetails {
     TDateTime CreatedTime = 0; // the three times in local time
     TDateTime ModifiedTime = 0;
     TDateTime AccessedTime = 0;
+    // Not part of the design's record: the file's identity as the walk described it, so that a
+    // later deletion removes only this very file.
+    platform::FileIdentity Identity;
 };
 
 } // namespace velmaro

@@ -133,6 +133,7 @@ void TFindFile::DoFileMatch(const std::string& Folder, const platform::FindData&
     details.CreatedTime = FileTimeToLocalDateTime(FindData.ftCreationTime);
     details.ModifiedTime = FileTimeToLocalDateTime(FindData.ftLastWriteTime);
     details.AccessedTime = FileTimeToLocalDateTime(FindData.ftLastAccessTime);
+    details.Identity = FindData.Identity;
     OnFileMatch(*this, details);
 }
 

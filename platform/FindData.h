@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <cstdint>
 
 namespace velmaro::platform {
@@ -20,6 +22,8 @@ struct FindData {
     std::uint32_t nFileSizeHigh = 0;
     std::uint32_t nFileSizeLow = 0;
     char cFileName[MAX_PATH] = {};
+    // Not part of the Windows record: the identity of the entry as it was described.
+    FileIdentity Identity;
 };
 
 } // namespace velmaro::platform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <cstdint>
 #include <string>
 
@@ -19,6 +21,8 @@ public:
     virtual std::string name(int row) const = 0;
     // The file's size in bytes as the search listed it.
     virtual std::int64_t size(int row) const = 0;
+    // The file's identity as the search described it.
+    virtual platform::FileIdentity identity(int row) const = 0;
     // Removes the row; the rows after it move up by one.
     virtual void removeRow(int row) = 0;
 };

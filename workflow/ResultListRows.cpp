@@ -26,6 +26,10 @@ std::int64_t ResultListRows::size(int row) const {
     return ResultRowSize(*m_list.topLevelItem(row));
 }
 
+platform::FileIdentity ResultListRows::identity(int row) const {
+    return ResultRowIdentity(*m_list.topLevelItem(row));
+}
+
 void ResultListRows::removeRow(int row) {
     delete m_list.takeTopLevelItem(row);
 }

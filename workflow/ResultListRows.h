@@ -18,6 +18,7 @@ public:
     std::string folder(int row) const override;
     std::string name(int row) const override;
     std::int64_t size(int row) const override;
+    platform::FileIdentity identity(int row) const override;
     void removeRow(int row) override;
 
 private:

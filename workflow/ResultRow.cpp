@@ -21,6 +21,7 @@ QTreeWidgetItem* NewResultItem(const ResultRow& Row) {
     item->setData(DataColumn, ResultFolderRole, Row.Folder);
     item->setData(DataColumn, ResultNameRole, Row.Name);
     item->setData(DataColumn, ResultSizeRole, static_cast<qint64>(Row.Size));
+    item->setData(DataColumn, ResultIdentityRole, QVariant::fromValue(Row.Identity));
     item->setCheckState(DataColumn, Qt::Checked);
     return item;
 }
@@ -35,6 +36,10 @@ std::string ResultRowName(const QTreeWidgetItem& Item) {
 
 std::int64_t ResultRowSize(const QTreeWidgetItem& Item) {
     return Item.data(DataColumn, ResultSizeRole).toLongLong();
+}
+
+platform::FileIdentity ResultRowIdentity(const QTreeWidgetItem& Item) {
+    return Item.data(DataColumn, ResultIdentityRole).value<platform::FileIdentity>();
 }
 
 bool ResultItemIs(const QTreeWidgetItem& Item, const ResultRow& Row) {

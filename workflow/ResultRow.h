@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QByteArray>
+#include <QMetaType>
 #include <QStringList>
 #include <Qt>
 #include <cstdint>
@@ -20,12 +23,15 @@ namespace velmaro {
 constexpr int ResultFolderRole = Qt::UserRole;
 constexpr int ResultNameRole = Qt::UserRole + 1;
 constexpr int ResultSizeRole = Qt::UserRole + 2;
+// The file's identity as the search described it, a platform::FileIdentity.
+constexpr int ResultIdentityRole = Qt::UserRole + 3;
 
 // The contents of a row before it enters the list. A plain value: any thread may build one.
 struct ResultRow {
     QByteArray Folder;
     QByteArray Name;
     std::int64_t Size = 0;
+    platform::FileIdentity Identity;
     QStringList Texts; // the columns "Имя", "Расположение", "Размер", "Дата"
 
     // Whether both stand for the same file, byte for byte, letter case included.
@@ -41,8 +47,11 @@ QTreeWidgetItem* NewResultItem(const ResultRow& Row);
 std::string ResultRowFolder(const QTreeWidgetItem& Item);
 std::string ResultRowName(const QTreeWidgetItem& Item);
 std::int64_t ResultRowSize(const QTreeWidgetItem& Item);
+platform::FileIdentity ResultRowIdentity(const QTreeWidgetItem& Item);
 
 // Whether Item stands for the file Row describes, byte for byte.
 bool ResultItemIs(const QTreeWidgetItem& Item, const ResultRow& Row);
 
 } // namespace velmaro
+
+Q_DECLARE_METATYPE(velmaro::platform::FileIdentity)

@@ -25,7 +25,7 @@ ResultRow ResultRowMaker::make(const TFileDetails& File) {
         m_folder = File.Location;
         m_folderText = displayText(File.Location);
     }
-    return {bytesOf(File.Location), bytesOf(File.Name), File.Size,
+    return {bytesOf(File.Location), bytesOf(File.Name), File.Size, File.Identity,
             QStringList{displayText(File.Name), m_folderText,
                         SizeToText(static_cast<double>(File.Size)),
                         m_dates.dateTime(File.CreatedTime)}};

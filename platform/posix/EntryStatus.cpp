@@ -45,6 +45,10 @@ int statEntry(int folder, const char* name, EntryStatus& status) {
             (sx.stx_mask & STATX_BTIME) && (sx.stx_btime.tv_sec != 0 || sx.stx_btime.tv_nsec != 0);
         status.created =
             hasBirth ? toFileTime(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec) : status.written;
+        status.modified = {sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec};
+        status.hasBirth = hasBirth;
+        status.birth =
+            hasBirth ? FileStamp{sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec} : FileStamp{};
         status.mountRoot = (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
                            (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
         return 0;
@@ -61,6 +65,9 @@ int statEntry(int folder, const char* name, EntryStatus& status) {
     status.accessed = toFileTime(st.st_atim.tv_sec, static_cast<std::uint32_t>(st.st_atim.tv_nsec));
     status.written = toFileTime(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
     status.created = status.written;
+    status.modified = {st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec)};
+    status.hasBirth = false;
+    status.birth = {};
     status.mountRoot = false;
     return 0;
 }

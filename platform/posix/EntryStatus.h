@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
 #include "platform/FindData.h"
 
 #include <cstdint>
@@ -21,6 +22,12 @@ struct EntryStatus {
     FileTime written = 0;
     // Another file system is mounted on this folder (known only where statx is available).
     bool mountRoot = false;
+    // The last write and the birth time as recorded, for the identity.
+    FileStamp modified;
+    FileStamp birth;
+    bool hasBirth = false;
+
+    FileIdentity identity() const { return {device, inode, size, modified, birth, hasBirth}; }
 };
 
 // Describes the entry name of the open folder; statx where the system has it (it knows birth

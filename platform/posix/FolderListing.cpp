@@ -104,6 +104,7 @@ bool FolderListing::describe(std::size_t Index, FindData& Data) const {
     const std::size_t copied = std::min(entryName.size(), sizeof Data.cFileName - 1);
     std::memcpy(Data.cFileName, cName, copied);
     Data.cFileName[copied] = '\0';
+    Data.Identity = status.identity();
     return true;
 }
 

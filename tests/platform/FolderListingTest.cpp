@@ -240,3 +240,25 @@ TEST_F(FixtureTree, NoFollowRefusesALinkAtTheLastName) {
 }
 
 } // namespace
+
+TEST_F(FixtureTree, DescribesEachEntrysIdentity) {
+    writeFile("a.tmp", "12345");
+    struct stat st {};
+    ASSERT_EQ(lstat((m_root + "a.tmp").c_str(), &st), 0);
+
+    FolderListing listing;
+    ASSERT_TRUE(listing.open(m_root));
+    const FindData data = describeAll(listing).at("a.tmp");
+    EXPECT_EQ(data.Identity.device, static_cast<std::uint64_t>(st.st_dev));
+    EXPECT_EQ(data.Identity.inode, static_cast<std::uint64_t>(st.st_ino));
+    EXPECT_EQ(data.Identity.size, 5u);
+    EXPECT_EQ(data.Identity.modified.seconds, st.st_mtim.tv_sec);
+    EXPECT_EQ(data.Identity.modified.nanoseconds, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
+
+    // Another file under the same name is another file.
+    ASSERT_EQ(unlink((m_root + "a.tmp").c_str()), 0);
+    writeFile("b.tmp", "keeps the old inode busy");
+    writeFile("a.tmp", "12345");
+    ASSERT_TRUE(listing.open(m_root));
+    EXPECT_FALSE(describeAll(listing).at("a.tmp").Identity.sameFile(data.Identity));
+}

@@ -22,6 +22,7 @@ struct Row {
     std::string folder;
     std::string name;
     std::int64_t size;
+    velmaro::platform::FileIdentity identity = {};
 };
 
 class RowList : public velmaro::DeletionRows {
@@ -33,6 +34,9 @@ public:
     std::string folder(int row) const override { return rows.at(row).folder; }
     std::string name(int row) const override { return rows.at(row).name; }
     std::int64_t size(int row) const override { return rows.at(row).size; }
+    velmaro::platform::FileIdentity identity(int row) const override {
+        return rows.at(row).identity;
+    }
     void removeRow(int row) override { rows.erase(rows.begin() + row); }
 
     std::vector<std::string> names() const {

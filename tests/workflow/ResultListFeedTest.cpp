@@ -15,7 +15,8 @@ using velmaro::ResultRow;
 namespace {
 
 ResultRow row(const char* name, const char* folder = "/d/") {
-    return {folder, name, 7, {QString::fromLatin1(name), QString::fromLatin1(folder), "7 b", ""}};
+    return {
+        folder, name, 7, {}, {QString::fromLatin1(name), QString::fromLatin1(folder), "7 b", ""}};
 }
 
 } // namespace
@@ -89,7 +90,7 @@ private Q_SLOTS:
     void deletionSeesRawBytes() {
         QTreeWidget list;
         ResultListFeed feed(list);
-        ResultRow odd{"/d\xff/", "n\xfe.tmp", 12, {"n\uFFFD.tmp", "/d\uFFFD/", "12 b", ""}};
+        ResultRow odd{"/d\xff/", "n\xfe.tmp", 12, {}, {"n\uFFFD.tmp", "/d\uFFFD/", "12 b", ""}};
         QVERIFY(feed.add(row("a")));
         QVERIFY(feed.add(odd));
         feed.flush();
