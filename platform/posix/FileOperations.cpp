@@ -4,6 +4,7 @@
 #include "platform/FixtureRoots.h"
 #include "platform/posix/EntryStatus.h"
 #include "platform/posix/ParentFolder.h"
+#include "platform/posix/UniqueFd.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -18,21 +19,6 @@ namespace {
 
 constexpr std::uint32_t PermissionBits = 07777;
 constexpr std::uint32_t WriteBits = S_IWUSR | S_IWGRP | S_IWOTH;
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : m_fd(fd) {}
-    ~Descriptor() {
-        if (m_fd >= 0)
-            close(m_fd);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
 
 // The permission bits that value asks for on a file that has st now, or -1 when the value
 // cannot be applied to it.
@@ -85,7 +71,7 @@ bool SetFileAttributes(std::string_view path, const FileAttributeValue& value) {
     if (parent.open(path) != 0)
         return false;
     // The entry itself, pinned: whatever replaces its name later, the change lands on it.
-    Descriptor entry(openat(parent.fd(), parent.name().c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    UniqueFd entry(openat(parent.fd(), parent.name().c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
     struct stat st;
     if (entry.get() < 0 || fstat(entry.get(), &st) != 0)
         return false;
