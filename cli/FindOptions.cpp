@@ -2,6 +2,7 @@
 
 #include "cli/TimeArgument.h"
 #include "engine/CleanerPreset.h"
+#include "engine/FindFile.h"
 #include "workflow/JunkCatalogue.h"
 
 #include <algorithm>
@@ -197,6 +198,11 @@ FindOptions ParseFindOptions(std::span<char* const> Arguments, TSearchCriteria& 
         } else if (option == "--threaded") {
             reader.noValue();
             options.Threaded = true;
+        } else if (option == "--readers") {
+            const std::string_view text = reader.value();
+            options.Readers = parseInteger<std::size_t>(reader, text);
+            if (*options.Readers > TFindFile::MaxReaders)
+                reader.badValue(text);
         } else if (option == "--catalogue") {
             const std::string_view which = reader.value();
             if (which != "recommended" && which != "all")

@@ -2,6 +2,8 @@
 
 #include "engine/SearchCriteria.h"
 
+#include <cstddef>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -19,6 +21,7 @@ struct FindOutput {
 struct FindOptions {
     bool Help = false;
     bool Threaded = false;
+    std::optional<std::size_t> Readers; // reader threads of the walk; the component's default
     FindOutput Output;
 };
 
