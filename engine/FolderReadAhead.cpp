@@ -215,16 +215,19 @@ bool FolderReadAhead::readAhead(Lock& lock, Folder& parent, std::size_t index) {
                                               m_closing.load(std::memory_order_relaxed) ||
                                               node.m_cancelled.load(std::memory_order_relaxed);
                                    });
-        if (outcome == Outcome::Read)
-            node.m_children.resize(parts.subfolders ? node.m_read.subfolderCount() : 0);
     } catch (const std::bad_alloc&) {
         // As above: the walk reads this folder itself.
         outcome = Outcome::Stopped;
     }
+    // What a read given up holds goes at once, however many of them wait for the walk.
+    if (outcome != Outcome::Read)
+        node.m_read = FolderRead();
 
     lock = acquire();
     --parent.m_pins;
     if (outcome == Outcome::Read) {
+        // Under the lock: the walk looks at the slots of folders still being read.
+        node.m_children.resize(parts.subfolders ? node.m_read.subfolderCount() : 0);
         node.m_state = Folder::State::Ready;
         node.m_listed = parts.subfolders && !node.m_cancelled.load(std::memory_order_relaxed);
         node.m_charged = node.m_read.memoryUse();
