@@ -66,6 +66,7 @@ void TFindFile::InitSearch() {
     m_runCriteria->Assign(&m_criteria);
     m_excludedFolderAttributes = m_runCriteria->Attributes().UnsetMask() & folderExclusionBits;
     m_listingFilter.reset(m_runCriteria->Attributes());
+    m_runReaders = m_readers;
     DoSearchBegin();
 }
 
@@ -142,7 +143,7 @@ void TFindFile::SearchTargets() {
         const WalkLimits limits{target.Subfolders, target.MinLevel, target.MaxLevel};
         // A walk that stays in its target folder has nothing to read ahead.
         const bool descends = limits.partsAt(1).subfolders;
-        FolderReadAhead walk(rules, limits, descends ? m_readers : 0, m_aborted);
+        FolderReadAhead walk(rules, limits, descends ? m_runReaders : 0, m_aborted);
         SearchFolder(walk);
     }
 }

@@ -83,7 +83,8 @@ public:
 
     // How many reader threads read folders ahead of the walk (they run at the walk's
     // priority); 0: the walk reads every folder itself. Default: defaultReaders(). A value
-    // above MaxReaders counts as MaxReaders. Takes effect at the next Execute.
+    // above MaxReaders counts as MaxReaders. Set it on the owner thread; a running search
+    // keeps the number it started with.
     std::size_t readers() const { return m_readers; }
     void setReaders(std::size_t Value) { m_readers = std::min(Value, MaxReaders); }
 
@@ -162,8 +163,9 @@ private:
 
     // State of the walk, touched only by the thread that walks.
     std::uint32_t m_excludedFolderAttributes = 0;
-    std::string m_folder; // the folder being walked, ending in "/"
-    MaskSet m_masks;      // the current target's masks
+    std::size_t m_runReaders = 0; // the readers of the running search
+    std::string m_folder;         // the folder being walked, ending in "/"
+    MaskSet m_masks;              // the current target's masks
     ListingFilter m_listingFilter;
     platform::FindData m_findData;
 };
