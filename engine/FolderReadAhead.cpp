@@ -394,7 +394,7 @@ void FolderReadAhead::reopen(Folder& folder, const Folder& child) {
         // folder of the path still open (the target folder always is).
         const std::size_t at = m_path.size() - 1;
         std::size_t from = at;
-        while (!m_path[from - 1]->m_read.folder().valid())
+        while (from > 1 && !m_path[from - 1]->m_read.folder().valid())
             --from;
         handle = m_path[from - 1]->m_read.folder().openBelow(pathBetween(from, at));
         if (!isFolder(handle))
