@@ -187,5 +187,44 @@ TEST(ReadAheadTest, ReadsAFolderAgainThatChangedSinceItWasReadAhead) {
     }
 }
 
+// A folder whose listing is larger than a reader takes on is given up by the readers and read
+// by the walk itself, with the same events. There are two such folders in two branches; the
+// walk waits in the first it enters until a reader has been at the other.
+TEST(ReadAheadTest, ReadsAFolderTooLargeToReadAheadItself) {
+    BuildCharTables();
+    TempTree tree;
+    const std::string longName(240, 'n');
+    constexpr int files = 4000; // each name over 240 bytes: about a megabyte of names
+    for (const char* branch : {"p", "q"}) {
+        tree.folder(branch);
+        tree.folder(std::string(branch) + "/big");
+        for (int i = 0; i < files; ++i)
+            tree.file(std::string(branch) + "/big/" + longName + std::to_string(i) +
+                      (i % 100 == 0 ? ".tmp" : ".txt"));
+    }
+    const timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+    Events runs[2];
+    for (const std::size_t readers : {0, 2}) {
+        for (const char* big : {"p/big", "q/big"})
+            ASSERT_EQ(utimensat(AT_FDCWD, tree.path(big).c_str(), past, 0), 0);
+        SearchRecorder search(tree.root(), WalkMode{true, readers});
+        search.criteria().Files().SetLocation(tree.root());
+        search.criteria().Files().SetFileName("*.tmp");
+        std::string other;
+        search.folderHook = [&](TFindFile&, const std::string& folder, TFolderIgnore&) {
+            if (readers == 0 || !other.empty() || !folder.ends_with("/big/"))
+                return;
+            other = tree.path(folder == tree.path("p/big/") ? "q/big" : "p/big");
+            const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            while (!wasRead(other) && std::chrono::steady_clock::now() < giveUp)
+                std::this_thread::yield();
+        };
+        search.run();
+        runs[readers == 0 ? 0 : 1] = search.events();
+    }
+    EXPECT_EQ(runs[0].size(), 2u + 5u + 2 * files / 100);
+    EXPECT_EQ(runs[1], runs[0]);
+}
+
 } // namespace
 } // namespace velmaro
