@@ -91,6 +91,7 @@ protected:
             return;
         tree = std::make_unique<TempTree>();
         makeChain();
+        reference.clear();
         referenceWalk(open(tree->root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), "",
                       reference);
         std::sort(reference.begin(), reference.end());
