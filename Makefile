@@ -2,6 +2,8 @@
 #   make run    install what is missing, build a release build, start the program
 #   make test   install what is missing, build, run every test
 #   make bench  build a release velmaro-find and run the benchmarks
+#   make package  build the Debian package build-release/velmaro_<version>_<arch>.deb
+#   make package-check  build it and check its contents (.ci/check-package)
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -10,10 +12,15 @@ CMAKE_ARGS ?=
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins \
             qt6-svg-dev libcurl4-openssl-dev libgtest-dev clang-format
 BENCH_PACKAGES := fd-find valgrind time
+# dpkg-shlibdeps (dpkg-dev) and file find the package's library dependencies.
+PACKAGE_PACKAGES := dpkg-dev file
+# The checkers of .ci/check-package.
+PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream groff-base
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps bench-deps configure build run test bench format format-check clean
+.PHONY: deps bench-deps package-deps configure build run test bench package package-check \
+        format format-check clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -28,8 +35,12 @@ deps:
 bench-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
 
+package-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_PACKAGES)"
+
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS) \
+	      $(BUILD_ARGS)
 
 build: configure
 	cmake --build $(BUILD_DIR)
@@ -46,6 +57,17 @@ bench: BUILD_DIR = build-release
 bench: BUILD_TYPE = Release
 bench: bench-deps build
 	bench/run.sh $(BUILD_DIR)
+
+# The package holds only the programs, so its build leaves the test programs out.
+package: BUILD_DIR = build-release
+package: BUILD_TYPE = Release
+package: BUILD_ARGS = -DVELMARO_BUILD_TESTS=OFF
+package: package-deps build
+	cmake --build $(BUILD_DIR) --target package
+
+package-check: package
+	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_CHECK_PACKAGES)"
+	.ci/check-package build-release/velmaro_*.deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // The application title is the caption of the error boxes.
     QApplication::setApplicationName(QStringLiteral("Velmaro 2"));
-    QApplication::setDesktopFileName(QStringLiteral("velmaro"));
+    QApplication::setDesktopFileName(QStringLiteral("example.quarnolabs.velmaro"));
 
     const velmaro::platform::SystemDriveSource drives;
     velmaro::TForm_Main window(drives);
