@@ -1,97 +1,105 @@
 #include "cli/OptionScanner.h"
 
-#include <vector>
+#include <getopt.h>
 
 namespace velmaro {
 
 namespace {
 
-std::string longName(const OptionSpec& option) {
-    return "--" + std::string(option.LongName);
-}
+// getopt_long answers a long option with this plus the option's row, so that a row can never
+// be taken for a short option's letter.
+constexpr int LongOptionBase = 0x100;
 
 } // namespace
 
 OptionScanner::OptionScanner(std::span<const OptionSpec> options, std::span<char* const> arguments)
-    : m_options(options), m_arguments(arguments) {}
+    : m_options(options) {
+    m_argv.push_back(m_programName.data());
+    m_argv.insert(m_argv.end(), arguments.begin(), arguments.end());
+    m_argv.push_back(nullptr);
+    // "+": nothing is permuted, so options apply in the order given and the first operand ends
+    // the options; ":": a missing value is told apart from an unknown option.
+    m_shortOptions = "+:";
+    m_longNames.reserve(options.size());
+    for (std::size_t row = 0; row < options.size(); ++row) {
+        const OptionSpec& option = options[row];
+        m_longNames.emplace_back(option.LongName);
+        m_longOptions.push_back({m_longNames.back().c_str(),
+                                 option.TakesValue ? required_argument : no_argument, nullptr,
+                                 LongOptionBase + static_cast<int>(row)});
+        if (option.ShortName != '\0') {
+            m_shortOptions += option.ShortName;
+            if (option.TakesValue)
+                m_shortOptions += ':';
+        }
+    }
+    m_longOptions.push_back({nullptr, 0, nullptr, 0});
+    // 0 makes glibc start afresh, also after an earlier scan; no message of getopt's own.
+    optind = 0;
+    opterr = 0;
+}
 
 std::optional<ScannedArgument> OptionScanner::next() {
-    if (!m_cluster.empty())
-        return shortOption();
-    if (m_next >= m_arguments.size())
+    const int argc = static_cast<int>(m_argv.size()) - 1;
+    if (m_operand == 0) {
+        const int found =
+            getopt_long(argc, m_argv.data(), m_shortOptions.c_str(), m_longOptions.data(), nullptr);
+        if (found != -1)
+            return scanned(found);
+        m_operand = optind;
+    }
+    if (m_operand >= argc)
         return std::nullopt;
-    const std::string_view argument = m_arguments[m_next++];
-    if (!m_optionsEnded && argument == "--") {
-        m_optionsEnded = true;
-        return next();
-    }
-    if (m_optionsEnded || argument.size() < 2 || argument[0] != '-')
-        return ScannedArgument{std::nullopt, std::string(argument), argument};
-    if (argument[1] == '-')
-        return longOption(argument.substr(2));
-    m_cluster = argument.substr(1);
-    return shortOption();
+    const std::string_view operand = m_argv[m_operand++];
+    return ScannedArgument{std::nullopt, std::string(operand), operand};
 }
 
-ScannedArgument OptionScanner::longOption(std::string_view text) {
-    const auto equals = text.find('=');
-    const std::string_view written = text.substr(0, equals);
-    const std::size_t index = findLong(written);
-    const OptionSpec& option = m_options[index];
-    ScannedArgument scanned{index, longName(option), {}};
-    if (equals != std::string_view::npos) {
-        if (!option.TakesValue)
-            throw OptionError("option " + scanned.Name + " takes no value");
-        scanned.Value = text.substr(equals + 1);
-    } else if (option.TakesValue) {
-        scanned.Value = nextArgumentAsValue(scanned.Name);
+ScannedArgument OptionScanner::scanned(int found) const {
+    if (found == ':') {
+        // optopt names the option whose value is missing: a letter, or a long option's answer.
+        throw OptionError("option " + nameOf(optopt) + " needs a value");
     }
-    return scanned;
+    if (found == '?') {
+        if (optopt >= LongOptionBase)
+            throw OptionError("option " + nameOf(optopt) + " takes no value");
+        if (optopt != 0)
+            throw OptionError("unknown option -" + std::string(1, static_cast<char>(optopt)));
+        throw unknownLongOption(m_argv[optind - 1]);
+    }
+    const std::size_t row = rowOf(found);
+    const std::string_view value =
+        m_options[row].TakesValue ? std::string_view(optarg) : std::string_view();
+    return ScannedArgument{row, nameOf(found), value};
 }
 
-ScannedArgument OptionScanner::shortOption() {
-    const char letter = m_cluster.front();
-    m_cluster.remove_prefix(1);
-    const std::string name = {'-', letter};
-    for (std::size_t index = 0; index < m_options.size(); ++index) {
-        const OptionSpec& option = m_options[index];
-        if (option.ShortName != letter)
-            continue;
-        ScannedArgument scanned{index, name, {}};
-        if (option.TakesValue) {
-            scanned.Value = m_cluster.empty() ? nextArgumentAsValue(name) : m_cluster;
-            m_cluster = {};
-        }
-        return scanned;
-    }
-    m_cluster = {};
-    throw OptionError("unknown option " + name);
+std::size_t OptionScanner::rowOf(int answer) const {
+    if (answer >= LongOptionBase)
+        return static_cast<std::size_t>(answer - LongOptionBase);
+    std::size_t row = 0;
+    while (m_options[row].ShortName != static_cast<char>(answer))
+        ++row;
+    return row;
 }
 
-std::size_t OptionScanner::findLong(std::string_view name) const {
-    std::vector<std::size_t> prefixed;
-    for (std::size_t index = 0; index < m_options.size() && !name.empty(); ++index) {
-        const std::string_view candidate = m_options[index].LongName;
-        if (candidate == name)
-            return index;
-        if (candidate.starts_with(name))
-            prefixed.push_back(index);
-    }
-    if (prefixed.size() == 1)
-        return prefixed.front();
-    const std::string written = "--" + std::string(name);
-    if (prefixed.empty())
-        throw OptionError("unknown option " + written);
-    std::string message = "option " + written + " is ambiguous; it may be";
-    for (const std::size_t index : prefixed)
-        message += " " + longName(m_options[index]);
-    throw OptionError(message);
+std::string OptionScanner::nameOf(int answer) const {
+    // A short option as written; a long one in full, also when it was abbreviated.
+    if (answer < LongOptionBase)
+        return {'-', static_cast<char>(answer)};
+    return "--" + std::string(m_options[rowOf(answer)].LongName);
 }
 
-std::string_view OptionScanner::nextArgumentAsValue(const std::string& name) {
-    if (m_next >= m_arguments.size())
-        throw OptionError("option " + name + " needs a value");
-    return m_arguments[m_next++];
+OptionError OptionScanner::unknownLongOption(std::string_view written) const {
+    // getopt_long says only that it could not use the option: tell an abbreviation that fits
+    // several options from a name that fits none.
+    written = written.substr(0, written.find('='));
+    const std::string_view name = written.substr(2);
+    std::string candidates;
+    for (const OptionSpec& option : m_options)
+        if (!name.empty() && option.LongName.starts_with(name))
+            candidates += " --" + std::string(option.LongName);
+    if (candidates.empty())
+        return OptionError("unknown option " + std::string(written));
+    return OptionError("option " + std::string(written) + " is ambiguous; it may be" + candidates);
 }
 
 } // namespace velmaro

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <getopt.h>
 #include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmaro {
 
@@ -34,38 +36,45 @@ struct ScannedArgument {
     std::string_view Value;
 };
 
-// Reads a command line by the rules of getopt_long, one argument at a time and in the order
-// given (nothing is permuted):
+// Reads a command line with glibc's getopt_long, one argument at a time and in the order given
+// (nothing is permuted):
 // - "-n VALUE", "-nVALUE", "--name VALUE", "--name=VALUE"; a value is taken as it stands, also
 //   when it starts with "-" or is empty;
 // - short options that take no value may share one argument ("-0h"), and the last of them may
 //   take a value ("-0n*.tmp");
 // - a long option may be abbreviated to any prefix that names only one option; an exact name
 //   always wins;
-// - "--" ends the options: every argument after it is an operand, and so is "-" alone.
-// The values and operands view the arguments passed in, which must outlive them. Any thread
-// may use its own scanner.
+// - "--" ends the options, and so does the first operand ("-" alone is one): every argument
+//   from there on is an operand.
+// The values and operands view the arguments passed in, which must outlive them. getopt_long
+// keeps its state in globals: one scanner at a time, on one thread, and no other getopt call
+// until it is done.
 class OptionScanner {
 public:
     OptionScanner(std::span<const OptionSpec> options, std::span<char* const> arguments);
+    OptionScanner(const OptionScanner&) = delete;
+    OptionScanner& operator=(const OptionScanner&) = delete;
 
     // The next option or operand, or nothing when the arguments are used up. Throws
-    // OptionError, naming the option as written, for an unknown option, an ambiguous
-    // abbreviation, a missing value, or a value given to an option that takes none.
+    // OptionError, naming the option, for an unknown option, an ambiguous abbreviation, a
+    // missing value, or a value given to an option that takes none.
     std::optional<ScannedArgument> next();
 
 private:
-    ScannedArgument longOption(std::string_view text);
-    ScannedArgument shortOption();
-    std::size_t findLong(std::string_view name) const;
-    std::string_view nextArgumentAsValue(const std::string& name);
+    ScannedArgument scanned(int found) const;
+    // The row of the option getopt_long answered with (a letter or a long option's answer).
+    std::size_t rowOf(int answer) const;
+    std::string nameOf(int answer) const;
+    OptionError unknownLongOption(std::string_view written) const;
 
     std::span<const OptionSpec> m_options;
-    std::span<char* const> m_arguments;
-    std::size_t m_next = 0;
-    // The rest of a cluster of short options still to read ("h" after "-0" in "-0h").
-    std::string_view m_cluster;
-    bool m_optionsEnded = false;
+    std::string m_programName = "velmaro-find";
+    // getopt_long's view of the command line: the program's name, the arguments, a null.
+    std::vector<char*> m_argv;
+    std::string m_shortOptions;
+    std::vector<std::string> m_longNames; // NUL-terminated copies the table below points into
+    std::vector<::option> m_longOptions;
+    int m_operand = 0; // once the options ended: the next operand's index in m_argv
 };
 
 } // namespace velmaro
