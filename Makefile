@@ -2,6 +2,7 @@
 #   make run    install what is missing, build a release build, start the program
 #   make test   install what is missing, build, run every test
 #   make bench  build a release velmaro-find and run the benchmarks
+#   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -10,10 +11,13 @@ CMAKE_ARGS ?=
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins \
             qt6-svg-dev libcurl4-openssl-dev libgtest-dev clang-format
 BENCH_PACKAGES := fd-find valgrind time
+# Debian's clang does not pull in the sanitizer and libFuzzer runtimes.
+FUZZ_PACKAGES := clang libclang-rt-14-dev cmake ninja-build libcurl4-openssl-dev
+FUZZ_SECONDS ?= 12
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps bench-deps configure build run test bench format format-check clean
+.PHONY: deps bench-deps fuzz-deps configure build run test bench fuzz format format-check clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -27,6 +31,9 @@ deps:
 
 bench-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
+
+fuzz-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS)
@@ -47,6 +54,12 @@ bench: BUILD_TYPE = Release
 bench: bench-deps build
 	bench/run.sh $(BUILD_DIR)
 
+fuzz: fuzz-deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCMAKE_CXX_COMPILER=clang++ -DVELMARO_FUZZ=ON
+	cmake --build build-fuzz --target fuzz_targets
+	tests/fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
@@ -54,4 +67,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf build build-release build-asan build-tsan
+	rm -rf build build-release build-asan build-tsan build-fuzz
