@@ -4,6 +4,8 @@
 #   make bench  build a release velmaro-find and run the benchmarks
 #   make package  build the Debian package build-release/velmaro_<version>_<arch>.deb
 #   make package-check  build it and check its contents (.ci/check-package)
+#   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
+#   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
@@ -16,11 +18,14 @@ BENCH_PACKAGES := fd-find valgrind time
 PACKAGE_PACKAGES := dpkg-dev file
 # The checkers of .ci/check-package.
 PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream groff-base
+# Debian's clang does not pull in the sanitizer and libFuzzer runtimes.
+FUZZ_PACKAGES := clang libclang-rt-14-dev cmake ninja-build libcurl4-openssl-dev
+FUZZ_SECONDS ?= 12
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps bench-deps package-deps configure build run test bench package package-check \
-        format format-check clean
+.PHONY: deps bench-deps package-deps fuzz-deps configure build run test bench package \
+        package-check fuzz format format-check clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -37,6 +42,9 @@ bench-deps:
 
 package-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_PACKAGES)"
+
+fuzz-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(FUZZ_PACKAGES)"
 
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS) \
@@ -69,6 +77,12 @@ package-check: package
 	@$(MAKE) --no-print-directory deps PACKAGES="$(PACKAGE_CHECK_PACKAGES)"
 	.ci/check-package build-release/velmaro_*.deb
 
+fuzz: fuzz-deps
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCMAKE_CXX_COMPILER=clang++ -DVELMARO_FUZZ=ON
+	cmake --build build-fuzz --target fuzz_targets
+	tests/fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
@@ -76,4 +90,4 @@ format-check:
 	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 
 clean:
-	rm -rf build build-release build-asan build-tsan
+	rm -rf build build-release build-asan build-tsan build-fuzz

@@ -9,6 +9,8 @@ option(VELMARO_BUILD_TESTS "Build the test programs." ON)
 option(VELMARO_WERROR "Treat compiler warnings as errors (CI)." OFF)
 set(VELMARO_SANITIZE "" CACHE STRING
     "Comma-separated sanitizers for every target, e.g. address,undefined or thread.")
+option(VELMARO_FUZZ
+    "Build only the Qt-free libraries and the fuzz targets, as libFuzzer programs (clang)." OFF)
 set(VELMARO_NEWS_URL "" CACHE STRING
     "Address of the news file the program fetches at start; empty: no news check.")
 
@@ -17,7 +19,15 @@ add_compile_options(-Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-vir
 if(VELMARO_WERROR)
     add_compile_options(-Werror)
 endif()
-if(VELMARO_SANITIZE)
+if(VELMARO_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "VELMARO_FUZZ needs clang: -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    # The fuzz programs add -fsanitize=fuzzer when they link (tests/fuzz/CMakeLists.txt).
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+elseif(VELMARO_SANITIZE)
     add_compile_options(-fsanitize=${VELMARO_SANITIZE} -fno-omit-frame-pointer
                         -fno-sanitize-recover=all)
     add_link_options(-fsanitize=${VELMARO_SANITIZE})
