@@ -5,7 +5,6 @@
 #   make package  build the Debian package build-release/velmaro_<version>_<arch>.deb
 #   make package-check  build it and check its contents (.ci/check-package)
 #   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
-#   make fuzz   build the fuzz targets with clang and run each for FUZZ_SECONDS
 
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
