@@ -18,6 +18,7 @@ void DeletionPass::Execute() {
     m_deletedCount = 0;
     m_freedSize = 0;
     m_failedFiles.clear();
+    m_deletedPaths.clear();
     int row = 0;
     while (!m_stopRequested && row < m_rows.Count()) {
         if (!m_rows.isChecked(row)) {
@@ -25,11 +26,15 @@ void DeletionPass::Execute() {
             continue;
         }
         std::string path = m_rows.folder(row) + m_rows.name(row);
-        if (deleteFile(path, row)) {
-            ++m_deletedCount;
-            m_freedSize += m_rows.size(row);
-        } else {
-            m_failedFiles.push_back(std::move(path));
+        // A file listed twice was counted through its first row.
+        if (!m_deletedPaths.contains(path)) {
+            if (deleteFile(path, row)) {
+                ++m_deletedCount;
+                m_freedSize += m_rows.size(row);
+                m_deletedPaths.insert(std::move(path));
+            } else {
+                m_failedFiles.push_back(std::move(path));
+            }
         }
         m_rows.removeRow(row);
         if (onFileDone)

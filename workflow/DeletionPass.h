@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace velmaro {
@@ -20,7 +21,7 @@ class DeletionRows;
 // appeared in its path are left alone, mode included, and count as failed. A file counts as
 // deleted only when the system says that its path no longer names it; any other failure to
 // read it counts it as still present. A file that no longer exists when its turn comes counts
-// as deleted.
+// as deleted, once: a row whose path this pass has already counted as deleted adds nothing.
 // The totals stay readable after Execute, also when an exception escaped from it.
 // Runs on the thread that owns the rows (the GUI thread in the program).
 class DeletionPass {
@@ -59,6 +60,8 @@ private:
     int m_deletedCount = 0;
     std::int64_t m_freedSize = 0;
     std::vector<std::string> m_failedFiles;
+    // The paths counted as deleted so far in this pass.
+    std::unordered_set<std::string> m_deletedPaths;
 };
 
 } // namespace velmaro

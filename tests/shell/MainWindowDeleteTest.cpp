@@ -141,8 +141,9 @@ private Q_SLOTS:
         QCOMPARE(listedNames(list), (QStringList{"kept.tmp", "also-kept.tmp"}));
 
         const QStringList lines = report.text.split(QLatin1Char('\n'));
-        QVERIFY(lines.contains(QStringLiteral("Удалено файлов: 4")));
-        QVERIFY(lines.contains(QStringLiteral("Очищено маста: 227 b")));
+        // The file listed twice counts once.
+        QVERIFY(lines.contains(QStringLiteral("Удалено файлов: 3")));
+        QVERIFY(lines.contains(QStringLiteral("Очищено маста: 127 b")));
         QCOMPARE(lines.mid(lines.size() - 3),
                  (QStringList{QString(60, QLatin1Char('-')), QString::fromStdString(swapped),
                               QString(60, QLatin1Char('-'))}));

@@ -168,8 +168,9 @@ private Q_SLOTS:
 
         QCOMPARE(filesDone, 6);
         QCOMPARE(list.names(), (std::vector<std::string>{"kept.tmp", "also-kept.tmp"}));
-        QCOMPARE(pass.DeletedCount(), 4);
-        QCOMPARE(pass.FreedSize(), std::int64_t{100 + 20 + 7 + 100});
+        // The file listed twice counts once.
+        QCOMPARE(pass.DeletedCount(), 3);
+        QCOMPARE(pass.FreedSize(), std::int64_t{100 + 20 + 7});
         QCOMPARE(pass.FailedFiles(), (std::vector<std::string>{swapped, refusedLink}));
         QVERIFY(entryExists(refusedLink));
         QVERIFY(!entryExists(twice));
