@@ -216,9 +216,11 @@ TEST(FindOptionsTest, TheCleanerPresetKeepsTheSystemsFoldersOutInOrder) {
     TSearchCriteria criteria;
     criteria.Files().Filters().Add("*.old");
     ApplyCleanerPreset(criteria);
-    const TStringList expected = {">/var/tmp/*", "/bin/*", "/boot/*",         "/efi/*",    "/etc/*",
-                                  "/lib*",       "/opt/*", "/sbin/*",         "/snap/*",   "/srv/*",
-                                  "/usr/*",      "/var/*", "*/COMMON FILES*", "*/*Office*"};
+    const TStringList expected = {
+        ">/var/tmp/*", "/bin/*", "/boot/*",         "/efi/*",     "/etc/*",
+        "/lib*",       "/opt/*", "/sbin/*",         "/snap/*",    "/srv/*",
+        "/usr/*",      "/var/*", "*/COMMON FILES*", "*/*Office*", "*/.local/share/Trash/*",
+        "*/.Trash-*"};
     EXPECT_EQ(criteria.Files().Filters(), expected);
     EXPECT_EQ(criteria.Attributes().Hidden(), fsIgnore);
     EXPECT_EQ(criteria.Attributes().System(), fsIgnore);
