@@ -53,7 +53,8 @@ void TForm_Main::placeOnceFramed() {
     }
     // The window manager tells the frame of the normal state with the geometry it restores the
     // window to: until that has come, the window still has its maximised geometry.
-    if (!m_outerGeometryPending || !windowHandle()->isExposed() || geometry() == m_maximisedGeometry)
+    if (!m_outerGeometryPending || !windowHandle()->isExposed() ||
+        geometry() == m_maximisedGeometry)
         return;
     m_outerGeometryPending = false;
     applyOuterGeometry();

@@ -1,8 +1,8 @@
 #include "shell/WindowPlacement.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 
 namespace velmaro {
@@ -33,8 +33,8 @@ std::int64_t clampInto(std::int64_t value, std::int64_t low, std::int64_t high) 
 }
 
 int toInt(std::int64_t value) {
-    return static_cast<int>(clampInto(value, std::numeric_limits<int>::min(),
-                                       std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        clampInto(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 // topLeft moved as little as it takes to bring the window's title bar inside area.
