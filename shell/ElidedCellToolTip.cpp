@@ -42,7 +42,8 @@ bool ElidedCellToolTip::textCut(const QAbstractItemView& view, const QModelIndex
     option.font = view.font();
     option.rect = view.visualRect(index);
     const int smallIcon = view.style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, &view);
-    option.decorationSize = view.iconSize().isValid() ? view.iconSize() : QSize(smallIcon, smallIcon);
+    option.decorationSize =
+        view.iconSize().isValid() ? view.iconSize() : QSize(smallIcon, smallIcon);
     option.locale = view.locale();
     option.textElideMode = view.textElideMode();
     const QAbstractItemDelegate* delegate = view.itemDelegateForIndex(index);

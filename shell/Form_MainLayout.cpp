@@ -5,6 +5,7 @@
 #include "shell/Form_Main.h"
 #include "workflow/CatalogueList.h"
 
+#include <QFontInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -40,6 +41,10 @@ QFont tahoma(int pixelSize, bool bold) {
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    // The Tahoma of fonts-wine draws a true bold at these sizes only from its bitmap strikes,
+    // which smoothing skips; smoothed, its bold looks like its regular face spaced wider.
+    if (bold && QFontInfo(font).family() == QLatin1String("Tahoma"))
+        font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
 

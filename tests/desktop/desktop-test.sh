@@ -2,7 +2,9 @@
 # The desktop acceptance test: the real velmaro on a real X server (Xvfb with openbox), driven
 # by real pointer clicks and key presses, in a private mount namespace whose only drive is a
 # loop-mounted ext4 image made for the test.
-#   desktop-test.sh <velmaro program>
+#   desktop-test.sh <velmaro program> [scenario ...]
+# With scenario names (functions of scenarios.sh) it runs just those: "screenshot" writes the
+# README's picture to standard output as an X window dump.
 # Exits 77, the reason on its output, where it cannot run: not root, no loop device, a tool
 # missing. Cleans up its processes, its loop device and its files on every way out.
 set -euo pipefail
@@ -55,4 +57,4 @@ wm=$!
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
 poll wm_running || fail "openbox did not start"
 
-unshare --mount --propagation private "$here/in-namespace.sh" "$program" "$loop" "$work"
+unshare --mount --propagation private "$here/in-namespace.sh" "$program" "$loop" "$work" "${@:2}"

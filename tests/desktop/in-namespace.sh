@@ -1,8 +1,8 @@
 #!/bin/bash
 # The inside of the desktop test, run by desktop-test.sh in a private mount namespace:
-#   in-namespace.sh <velmaro program> <loop device> <work folder>
+#   in-namespace.sh <velmaro program> <loop device> <work folder> [scenario ...]
 # Makes the loop device's file system the only drive the program can list, gives it a home of
-# its own, and runs the scenarios.
+# its own, and runs the given scenarios of scenarios.sh, by default every check.
 set -euo pipefail
 program=$1
 loop=$2
@@ -49,6 +49,14 @@ unset LANG LANGUAGE
 # shellcheck source=scenarios.sh
 . "$here/scenarios.sh"
 
+if [ $# -gt 3 ]; then
+    for scenario in "${@:4}"; do
+        # A scenario may carry its argument: "clean_up C".
+        # shellcheck disable=SC2086
+        $scenario
+    done
+    exit 0
+fi
 placement_without_drift
 maximised_restore
 clean_up C

@@ -168,3 +168,27 @@ check_report() {
     tail -n +3 "$1" | cmp -s - "$home/expected" ||
         fail "report differs from the expected text: $(tail -n +3 "$1" | od -c | head -n 20)"
 }
+
+# Not a check: the main window after a search over a small drive, as the README shows it, written
+# to standard output as an X window dump (with its window manager's frame).
+screenshot() {
+    mkdir -p "$drive/Документы/Черновики" "$drive/Загрузки"
+    head -c 48213 /dev/urandom > "$drive/Документы/~Отчёт за квартал.doc"
+    head -c 1536 /dev/urandom > "$drive/Документы/Черновики/Смета.tmp"
+    head -c 2300000 /dev/urandom > "$drive/Загрузки/setup."'$$$'
+    head -c 32768 /dev/urandom > "$drive/FILE0001.CHK"
+    head -c 12 /dev/urandom > "$drive/Загрузки/Справка.gid"
+    # Qt takes the Russian formats from the locale's name even where the C library has no such
+    # locale installed; the program then falls back to UTF-8.
+    start_velmaro ru_RU.UTF-8
+    # shellcheck disable=SC2086
+    click_in "$main" $hint_panel
+    wait_focus "$main"
+    xdotool key ctrl+s
+    wait_window "Поиск" > /dev/null
+    xdotool key Return
+    wait_window_gone "Поиск"
+    point_at 0 0
+    xwd -silent -id "$(frame_of "$main")"
+    close_velmaro
+}

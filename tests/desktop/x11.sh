@@ -102,3 +102,14 @@ maximised() {
 not_maximised() {
     ! maximised "$1"
 }
+
+# The window manager's frame around window $1: its ancestor just below the root window.
+frame_of() {
+    local window=$1 parent root
+    root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+    while parent=$(xwininfo -tree -id "$window" | awk '/Parent window id:/ { print $4 }') &&
+        [ "$parent" != "$root" ]; do
+        window=$parent
+    done
+    echo "$window"
+}
