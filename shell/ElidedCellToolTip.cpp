@@ -13,12 +13,15 @@ void ElidedCellToolTip::install(QAbstractItemView* view) {
     new ElidedCellToolTip(view);
 }
 
-ElidedCellToolTip::ElidedCellToolTip(QAbstractItemView* view) : QObject(view), m_view(view) {
-    m_view->viewport()->installEventFilter(this);
+ElidedCellToolTip::ElidedCellToolTip(QAbstractItemView* view)
+    : QObject(view), m_view(view), m_viewport(view->viewport()) {
+    m_viewport->installEventFilter(this);
 }
 
 bool ElidedCellToolTip::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != m_view->viewport() || event->type() != QEvent::ToolTip)
+    // The viewport still has events while the view is being destroyed: the view is touched
+    // only for a tooltip request.
+    if (watched != m_viewport || event->type() != QEvent::ToolTip)
         return false;
     const auto* help = static_cast<QHelpEvent*>(event);
     const QModelIndex index = m_view->indexAt(help->pos());
@@ -27,7 +30,7 @@ bool ElidedCellToolTip::eventFilter(QObject* watched, QEvent* event) {
         return false;
     const QString text = index.data(Qt::DisplayRole).toString();
     if (!text.isEmpty() && textCut(*m_view, index))
-        QToolTip::showText(help->globalPos(), text, m_view->viewport(), m_view->visualRect(index));
+        QToolTip::showText(help->globalPos(), text, m_viewport, m_view->visualRect(index));
     else
         QToolTip::hideText();
     return true;

@@ -3,6 +3,7 @@
 #include <QObject>
 
 class QAbstractItemView;
+class QWidget;
 class QModelIndex;
 
 namespace velmaro {
@@ -30,6 +31,7 @@ private:
     explicit ElidedCellToolTip(QAbstractItemView* view);
 
     QAbstractItemView* m_view;
+    QWidget* m_viewport; // the view's viewport at install, which the tooltips belong to
 };
 
 } // namespace velmaro

@@ -131,6 +131,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Watches the window's platform window for its first expose.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static constexpr int kDefaultPaneWidth = 224;
@@ -168,7 +170,6 @@ private:
     void followFrameMargins();
     // The outer rectangle as it is now: the window with its frame.
     QRect outerGeometry() const;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // The left pane's width: the notebook's width once shown, the width it is to get before.
     int paneWidth() const;

@@ -13,7 +13,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTreeWidget>
-#include <QWindow>
 #include <cmath>
 
 namespace velmaro {

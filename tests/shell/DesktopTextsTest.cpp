@@ -13,8 +13,8 @@
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QHelpEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>

@@ -16,7 +16,8 @@ class ElidedCellToolTipTest : public QObject {
     // The tooltip the list shows when the pointer rests on the first cell of row.
     static QString toolTipOver(QTreeWidget& list, int row) {
         const QRect cell = list.visualRect(list.model()->index(row, 0));
-        QHelpEvent help(QEvent::ToolTip, cell.center(), list.viewport()->mapToGlobal(cell.center()));
+        QHelpEvent help(QEvent::ToolTip, cell.center(),
+                        list.viewport()->mapToGlobal(cell.center()));
         QApplication::sendEvent(list.viewport(), &help);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
@@ -57,8 +58,9 @@ private Q_SLOTS:
         if (!ownToolTip.isEmpty())
             item->setToolTip(0, ownToolTip);
         const int margin = list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list);
-        list.setColumnWidth(0, list.fontMetrics().horizontalAdvance(QStringLiteral("mscreate.dir")) +
-                                   2 * (margin + 1));
+        list.setColumnWidth(0,
+                            list.fontMetrics().horizontalAdvance(QStringLiteral("mscreate.dir")) +
+                                2 * (margin + 1));
         list.resize(400, 200);
         velmaro::ElidedCellToolTip::install(&list);
         list.show();
