@@ -5,8 +5,8 @@
 #   desktop-test.sh <velmaro program> [scenario ...]
 # With scenario names (functions of scenarios.sh) it runs just those: "screenshot" writes the
 # README's picture to standard output as an X window dump.
-# Exits 77, the reason on its output, where it cannot run: not root, no loop device, a tool
-# missing. Cleans up its processes, its loop device and its files on every way out.
+# Exits 77, the reason on its output, where it cannot run: not root, no mount namespace, no loop
+# device, a tool missing. Cleans up its processes, its loop device and its files on every way out.
 set -euo pipefail
 program=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
@@ -21,6 +21,8 @@ for tool in Xvfb openbox xdotool xwininfo xprop mkfs.ext4 chattr losetup unshare
     command -v "$tool" > /dev/null ||
         skip "$tool missing (Debian packages xvfb, openbox, xdotool, x11-utils, e2fsprogs)"
 done
+
+unshare --mount true 2> /dev/null || skip "cannot make a mount namespace here"
 
 work=$(mktemp -d /tmp/velmaro-desktop.XXXXXX)
 loop=""

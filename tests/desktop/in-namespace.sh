@@ -44,6 +44,10 @@ mkdir -m 0700 "$XDG_RUNTIME_DIR"
 export LC_ALL=C.UTF-8
 unset LANG LANGUAGE
 
+# A program still running when a check fails ends with the test.
+velmaro_pid=""
+trap '[ -z "$velmaro_pid" ] || kill "$velmaro_pid" 2> /dev/null || true' EXIT
+
 # shellcheck source=x11.sh
 . "$here/x11.sh"
 # shellcheck source=scenarios.sh
