@@ -45,8 +45,9 @@ truncate -s 8M "$work/drive.img"
 mkfs.ext4 -q -F "$work/drive.img"
 loop=$(losetup --find --show "$work/drive.img" 2> /dev/null) || skip "no loop device available"
 
-# The X server, on a display number it picks itself, so that parallel runs never share one.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3> "$work/display" 2> /dev/null &
+# The X server, on a display number it picks itself, so that parallel runs never share one; it
+# keeps running between clients, the window manager included.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3> "$work/display" 2> /dev/null &
 xvfb=$!
 display_known() { [ -s "$work/display" ]; }
 . "$here/x11.sh"
@@ -59,4 +60,15 @@ wm=$!
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q 'window id'; }
 poll wm_running || fail "openbox did not start"
 
-unshare --mount --propagation private "$here/in-namespace.sh" "$program" "$loop" "$work" "${@:2}"
+in_namespace() {
+    unshare --mount --propagation private "$here/in-namespace.sh" "$program" "$loop" "$work" "$@"
+}
+in_namespace "${@:2}"
+[ $# -eq 1 ] || exit 0
+
+# Without a window manager there is no frame: the placement must be as exact.
+kill "$wm"
+wait "$wm" 2> /dev/null || true
+wm=""
+echo "without a window manager:"
+in_namespace placement_without_drift
