@@ -1,6 +1,6 @@
 # Velmaro 2: the user's commands.
 #   make run    install what is missing, build a release build, start the program
-#   make test   install what is missing, build, run every test
+#   make test   install what is missing, build, run every test (the desktop test included)
 #   make bench  build a release velmaro-find and run the benchmarks
 #   make package  build the Debian package build-release/velmaro_<version>_<arch>.deb
 #   make package-check  build it and check its contents (.ci/check-package)
@@ -11,7 +11,11 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_ARGS ?=
 
 PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins \
-            qt6-svg-dev libcurl4-openssl-dev libgtest-dev clang-format
+            qt6-svg-dev libcurl4-openssl-dev libgtest-dev clang-format \
+            qt6-translations-l10n fonts-wine
+# What the tests need besides: the desktop test's X server, window manager, input and window
+# tools and file system image; an 8-bit locale built on the fly for the code page test.
+TEST_PACKAGES := xvfb openbox xdotool x11-utils e2fsprogs mount util-linux locales
 BENCH_PACKAGES := fd-find valgrind time
 # dpkg-shlibdeps (dpkg-dev) and file find the package's library dependencies.
 PACKAGE_PACKAGES := dpkg-dev file
@@ -23,8 +27,8 @@ FUZZ_SECONDS ?= 12
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps bench-deps package-deps fuzz-deps configure build run test bench package \
-        package-check fuzz format format-check clean
+.PHONY: deps test-deps bench-deps package-deps fuzz-deps configure build run test bench \
+        package package-check fuzz format format-check clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -35,6 +39,9 @@ deps:
 	  $(SUDO) apt-get update -qq && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+
+test-deps:
+	@$(MAKE) --no-print-directory deps PACKAGES="$(TEST_PACKAGES)"
 
 bench-deps:
 	@$(MAKE) --no-print-directory deps PACKAGES="$(BENCH_PACKAGES)"
@@ -57,7 +64,7 @@ run: BUILD_TYPE = Release
 run: build
 	$(BUILD_DIR)/velmaro
 
-test: build
+test: test-deps build
 	cd $(BUILD_DIR) && ctest --output-on-failure
 
 bench: BUILD_DIR = build-release

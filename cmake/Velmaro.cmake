@@ -40,6 +40,9 @@ function(velmaro_executable target)
     target_link_libraries(${target} PRIVATE velmaro_version_section)
 endfunction()
 
+# The leak sanitizer's options for every test: the suppressions of third-party leaks.
+set(VELMARO_LSAN_OPTIONS "suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+
 # Every test program labelled "threaded", so that the thread-sanitizer run of CI builds only
 # those: cmake --build <dir> --target threaded_tests.
 add_custom_target(threaded_tests)
@@ -62,7 +65,10 @@ function(velmaro_add_gtest name)
     velmaro_executable(${name})
     include(GoogleTest)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                         PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+                         PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+                         ENVIRONMENT "LSAN_OPTIONS=${VELMARO_LSAN_OPTIONS}"
+                         # Last: an empty list of labels would take the next key as its value.
+                         LABELS "${ARG_LABELS}")
     velmaro_add_threaded_dependency(${name} "${ARG_LABELS}")
 endfunction()
 
@@ -79,6 +85,6 @@ function(velmaro_add_qttest name)
     velmaro_executable(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
-                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/qttest.tsan-supp")
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/qttest.tsan-supp;LSAN_OPTIONS=${VELMARO_LSAN_OPTIONS}")
     velmaro_add_threaded_dependency(${name} "${ARG_LABELS}")
 endfunction()
