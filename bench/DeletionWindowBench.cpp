@@ -10,6 +10,7 @@
 // temporary folder, so the user's own settings are neither read nor written.
 
 #include "platform/Drives.h"
+#include "platform/FileOperations.h"
 #include "platform/FixtureRoots.h"
 #include "shell/Form_Main.h"
 #include "workflow/Form_Report.h"
@@ -51,11 +52,12 @@ bool listFiles(QTreeWidget& list, const std::string& folder, int files) {
         row.Size = 1;
         row.Texts = {QString::fromLatin1(row.Name), QString::fromStdString(folder),
                      QStringLiteral("1 b"), QString()};
-        const int fd =
-            open((folder + row.Name.toStdString()).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const std::string path = folder + row.Name.toStdString();
+        const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (fd < 0 || write(fd, "x", 1) != 1)
             return false;
         close(fd);
+        row.Identity = velmaro::platform::GetFileAttributes(path).identity();
         list.addTopLevelItem(velmaro::NewResultItem(row));
     }
     return true;

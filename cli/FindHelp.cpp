@@ -6,6 +6,8 @@ const char* FindHelpText() {
     return R"(Usage: velmaro-find [OPTION]...
 Search folder trees with the Velmaro search engine and print what matches.
 Options are applied in the order given, so a later one overrides an earlier one.
+A value follows its option as the next argument or attached to it (-n*.tmp, --name=*.tmp);
+long options may be shortened to any unambiguous prefix; "--" ends the options.
 
 What to look for and where:
   -n, --name MASKS        file-name masks separated by ";" ("*.tmp;~*.*"); none means "*.*"
@@ -56,9 +58,11 @@ Running and output:
       --events            print every event in order instead: begin, folder<TAB>PATH,
                           match<TAB>PATH, finish<TAB>aborted=0|1
   -h, --help              print this help and exit
+      --version           print the program's version and exit
 
 Paths are printed as the bytes the system gave, unescaped.
-Exit status: 0 when the search ran, 2 for a bad option or value.
+Exit status: 0 when the search ran, 1 when the output could not be written, 2 for a bad
+option or value.
 )";
 }
 

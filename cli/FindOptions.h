@@ -1,12 +1,11 @@
 #pragma once
 
+#include "cli/OptionScanner.h"
 #include "engine/SearchCriteria.h"
 
 #include <cstddef>
 #include <optional>
 #include <span>
-#include <stdexcept>
-#include <string>
 
 namespace velmaro {
 
@@ -20,21 +19,20 @@ struct FindOutput {
 // What the command line asks for besides the criteria.
 struct FindOptions {
     bool Help = false;
+    bool Version = false;
     bool Threaded = false;
     std::optional<std::size_t> Readers; // reader threads of the walk; the component's default
     FindOutput Output;
 };
 
-// A command-line option or value that cannot be used; the text names it.
-class OptionError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// Reads the arguments after the program name. Criteria options are applied to Criteria in the
-// order given, so a later option overrides an earlier one (a preset followed by --name keeps
-// the preset's filters and replaces its masks). Throws OptionError for an unknown option, a
-// missing value or a value that is not valid; Criteria may then be partly set.
+// Reads the arguments after the program name by the rules of getopt_long (see OptionScanner).
+// Criteria options are applied to Criteria in the order given, so a later option overrides an
+// earlier one (a preset followed by --name keeps the preset's filters and replaces its masks).
+// velmaro-find takes no operands. Throws OptionError for an unknown or ambiguous option, a
+// missing value, a value that is not valid or an operand; Criteria may then be partly set.
 FindOptions ParseFindOptions(std::span<char* const> Arguments, TSearchCriteria& Criteria);
+
+// Every option ParseFindOptions knows, in the order of its table.
+std::span<const OptionSpec> FindOptionSpecs();
 
 } // namespace velmaro

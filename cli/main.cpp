@@ -7,6 +7,7 @@
 #include "engine/FindFile.h"
 #include "platform/CodePage.h"
 #include "platform/EventLoop.h"
+#include "shell/ProductVersion.h"
 
 #include <cstdio>
 #include <span>
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
     }
     if (options.Help) {
         std::fputs(FindHelpText(), stdout);
+        return 0;
+    }
+    if (options.Version) {
+        std::printf("velmaro-find %s\n", GetProductVersion().c_str());
         return 0;
     }
 

@@ -9,6 +9,8 @@ option(VELMARO_BUILD_TESTS "Build the test programs." ON)
 option(VELMARO_WERROR "Treat compiler warnings as errors (CI)." OFF)
 set(VELMARO_SANITIZE "" CACHE STRING
     "Comma-separated sanitizers for every target, e.g. address,undefined or thread.")
+option(VELMARO_FUZZ
+    "Build only the Qt-free libraries and the fuzz targets, as libFuzzer programs (clang)." OFF)
 set(VELMARO_NEWS_URL "" CACHE STRING
     "Address of the news file the program fetches at start; empty: no news check.")
 
@@ -17,7 +19,15 @@ add_compile_options(-Wall -Wextra -Wpedantic -Wnon-virtual-dtor -Woverloaded-vir
 if(VELMARO_WERROR)
     add_compile_options(-Werror)
 endif()
-if(VELMARO_SANITIZE)
+if(VELMARO_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "VELMARO_FUZZ needs clang: -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    # The fuzz programs add -fsanitize=fuzzer when they link (tests/fuzz/CMakeLists.txt).
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=all)
+    add_link_options(-fsanitize=address,undefined)
+elseif(VELMARO_SANITIZE)
     add_compile_options(-fsanitize=${VELMARO_SANITIZE} -fno-omit-frame-pointer
                         -fno-sanitize-recover=all)
     add_link_options(-fsanitize=${VELMARO_SANITIZE})
@@ -29,6 +39,9 @@ endif()
 function(velmaro_executable target)
     target_link_libraries(${target} PRIVATE velmaro_version_section)
 endfunction()
+
+# The leak sanitizer's options for every test: the suppressions of third-party leaks.
+set(VELMARO_LSAN_OPTIONS "suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 
 # Every test program labelled "threaded", so that the thread-sanitizer run of CI builds only
 # those: cmake --build <dir> --target threaded_tests.
@@ -52,7 +65,10 @@ function(velmaro_add_gtest name)
     velmaro_executable(${name})
     include(GoogleTest)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                         PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}")
+                         PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+                         ENVIRONMENT "LSAN_OPTIONS=${VELMARO_LSAN_OPTIONS}"
+                         # Last: an empty list of labels would take the next key as its value.
+                         LABELS "${ARG_LABELS}")
     velmaro_add_threaded_dependency(${name} "${ARG_LABELS}")
 endfunction()
 
@@ -69,6 +85,6 @@ function(velmaro_add_qttest name)
     velmaro_executable(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} LABELS "${ARG_LABELS}"
-                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/qttest.tsan-supp")
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/qttest.tsan-supp;LSAN_OPTIONS=${VELMARO_LSAN_OPTIONS}")
     velmaro_add_threaded_dependency(${name} "${ARG_LABELS}")
 endfunction()

@@ -7,8 +7,10 @@ namespace velmaro {
 namespace {
 
 constexpr std::string_view pathFilters[] = {
-    ">/var/tmp/*", "/bin/*",  "/boot/*", "/efi/*", "/etc/*", "/lib*",           "/opt/*",
-    "/sbin/*",     "/snap/*", "/srv/*",  "/usr/*", "/var/*", "*/COMMON FILES*", "*/*Office*",
+    ">/var/tmp/*", "/bin/*", "/boot/*",         "/efi/*",     "/etc/*",
+    "/lib*",       "/opt/*", "/sbin/*",         "/snap/*",    "/srv/*",
+    "/usr/*",      "/var/*", "*/COMMON FILES*", "*/*Office*", "*/.local/share/Trash/*",
+    "*/.Trash-*",
 };
 
 } // namespace

@@ -16,7 +16,9 @@ public:
     static const CodePage& system();
 
     // Makes the character set of the user's locale (setlocale(LC_ALL, ""), nl_langinfo(CODESET))
-    // the code page in force. Falls back to UTF-8 when iconv does not know that set.
+    // the code page in force. UTF-8 serves when that set is plain ASCII (the C locale, or a
+    // locale that cannot be loaded) and when iconv does not know it; a real 8-bit set such as
+    // CP1251 or KOI8-R is kept. Changes the process's C locale; call it before any thread starts.
     static void selectFromLocale();
 
     // Makes the named character set ("UTF-8", "CP1251", "KOI8-R", ...) the code page in force.

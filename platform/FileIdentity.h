@@ -14,7 +14,8 @@ struct FileStamp {
 
 // What tells a file apart from another file that later takes its name: the device and inode,
 // the size and the last write, and the birth time where the file system records one. A
-// deletion compares the identity the search listed with the file it is about to remove.
+// deletion compares the identity the search listed with the file it is about to remove, and
+// reaches the file only on the mount it was listed on.
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
@@ -23,6 +24,9 @@ struct FileIdentity {
     // Zero where the file system records no birth time.
     FileStamp birth;
     bool hasBirth = false;
+    // The mount the file was seen on (the system's mount id); 0 where the system names none.
+    // Not part of sameFile: one file seen through two mounts is still one file.
+    std::uint64_t mount = 0;
 
     // Whether both describe the same file in the same state. The birth times count only where
     // both sides know one.

@@ -6,9 +6,9 @@ namespace velmaro::platform {
 
 // The guard that keeps test programs away from the machine's real files. Tests register the
 // temporary folders they build their fixture trees in; from the first registration on, for the
-// rest of the process, SetFileAttributes and DeleteFile refuse every path that does not lie
-// below a registered root (also after its root was unregistered again). The program itself
-// registers nothing, so there the guard never acts. Thread-safe.
+// rest of the process, ListedFile's SetFileAttributes and DeleteFile refuse every path that
+// does not lie below a registered root (also after its root was unregistered again). The
+// program itself registers nothing, so there the guard never acts. Thread-safe.
 
 // Adds an absolute folder path to the roots. Returns false, and registers nothing, for a
 // relative path or one with a "." or ".." component.

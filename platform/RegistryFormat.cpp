@@ -41,6 +41,14 @@ std::string_view trimRight(std::string_view s) {
     return s;
 }
 
+bool hasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
+
+bool isUtf8(std::string_view s) {
+    return Utf8ToUtf16Le(s).has_value();
+}
+
 // Splits into lines at LF, dropping a CR before it. The text must end with a line end, so a
 // file cut in the middle of its last line is refused.
 std::optional<std::vector<std::string_view>> splitLines(std::string_view text) {
@@ -127,8 +135,8 @@ std::optional<std::uint32_t> takeHexNumber(std::string_view s, std::size_t maxDi
     return value;
 }
 
-// One value line (with its continuation lines) of the current key.
-bool parseValue(RegistryTree& tree, const std::string& keyPath,
+// One value line (with its continuation lines) of the key at keyIndex.
+bool parseValue(RegistryTree& tree, std::size_t keyIndex,
                 const std::vector<std::string_view>& lines, std::size_t& index) {
     std::string_view s = lines[index];
     std::string name;
@@ -139,6 +147,8 @@ bool parseValue(RegistryTree& tree, const std::string& keyPath,
         if (!quoted)
             return false;
         name = std::move(*quoted);
+        if (!IsWritableValueName(name))
+            return false;
     }
     s = trimLeft(s);
     if (s.empty() || s.front() != '=')
@@ -153,7 +163,7 @@ bool parseValue(RegistryTree& tree, const std::string& keyPath,
         if (!data)
             return false;
         data->append(2, '\0');
-        tree.setValue(keyPath, name, REG_SZ, std::move(*data));
+        tree.setValue(keyIndex, name, REG_SZ, std::move(*data));
         return true;
     }
     if (s.starts_with("dword:")) {
@@ -163,7 +173,7 @@ bool parseValue(RegistryTree& tree, const std::string& keyPath,
         std::string data(4, '\0');
         for (int i = 0; i < 4; ++i)
             data[static_cast<std::size_t>(i)] = static_cast<char>((*value >> (8 * i)) & 0xFF);
-        tree.setValue(keyPath, name, REG_DWORD, std::move(data));
+        tree.setValue(keyIndex, name, REG_DWORD, std::move(data));
         return true;
     }
     std::uint32_t type = REG_BINARY;
@@ -186,7 +196,7 @@ bool parseValue(RegistryTree& tree, const std::string& keyPath,
     auto bytes = takeHexBytes(s.substr(1), lines, index);
     if (!bytes)
         return false;
-    tree.setValue(keyPath, name, type, std::move(*bytes));
+    tree.setValue(keyIndex, name, type, std::move(*bytes));
     return true;
 }
 
@@ -208,10 +218,6 @@ void appendQuoted(std::string& out, std::string_view text) {
         out.push_back(c);
     }
     out.push_back('"');
-}
-
-bool hasLineBreak(std::string_view s) {
-    return s.find_first_of("\r\n") != std::string_view::npos;
 }
 
 // The text of REG_SZ data when it can be written in quotes: UTF-16LE that ends in its one
@@ -257,6 +263,14 @@ void appendHex(std::string& out, const RegistryValue& value, std::size_t lineSta
 
 } // namespace
 
+bool IsWritableKeyPath(std::string_view path) {
+    return !path.empty() && path.front() != '-' && !hasLineBreak(path) && isUtf8(path);
+}
+
+bool IsWritableValueName(std::string_view name) {
+    return !hasLineBreak(name) && isUtf8(name);
+}
+
 std::optional<RegistryTree> ParseRegistryText(std::string_view bytes) {
     const auto text = decodeText(bytes);
     if (!text)
@@ -265,19 +279,21 @@ std::optional<RegistryTree> ParseRegistryText(std::string_view bytes) {
     if (!lines || (*lines)[0] != kHeader)
         return std::nullopt;
     RegistryTree tree;
-    std::optional<std::string> keyPath;
+    std::optional<std::size_t> keyIndex;
     for (std::size_t index = 1; index < lines->size(); ++index) {
         const std::string_view line = trimRight((*lines)[index]);
         if (trimLeft(line).empty() || line.front() == ';')
             continue;
         if (line.front() == '[') {
-            if (line.size() < 3 || line.back() != ']' || line[1] == '-')
+            if (line.size() < 2 || line.back() != ']')
                 return std::nullopt;
-            keyPath = std::string(line.substr(1, line.size() - 2));
-            tree.createKey(*keyPath);
+            const std::string_view path = line.substr(1, line.size() - 2);
+            if (!IsWritableKeyPath(path))
+                return std::nullopt;
+            keyIndex = tree.createKey(path);
             continue;
         }
-        if (!keyPath || !parseValue(tree, *keyPath, *lines, index))
+        if (!keyIndex || !parseValue(tree, *keyIndex, *lines, index))
             return std::nullopt;
     }
     return tree;
@@ -287,11 +303,11 @@ std::optional<std::string> FormatRegistryText(const RegistryTree& tree) {
     std::string out(kHeader);
     out += "\r\n\r\n";
     for (const RegistryKey& key : tree.keys()) {
-        if (key.Path.empty() || key.Path.front() == '-' || hasLineBreak(key.Path))
+        if (!IsWritableKeyPath(key.Path))
             return std::nullopt;
         out += "[" + key.Path + "]\r\n";
         for (const RegistryValue& value : key.Values) {
-            if (hasLineBreak(value.Name))
+            if (!IsWritableValueName(value.Name))
                 return std::nullopt;
             const std::size_t lineStart = out.size();
             if (value.Name.empty())

@@ -27,9 +27,11 @@ TForm_Main::TForm_Main(const platform::DriveSource& drives, QWidget* parent)
     setWindowTitle(QStringLiteral("Velmaro"));
     setWindowIcon(QIcon(QStringLiteral(":/images/velmaro.svg")));
     resize(792, 567);
-    // A platform window tells the frame's size, which every outer size includes.
+    // A platform window tells the frame's size, which every outer size includes, and its
+    // expose tells when a window manager has framed it.
     winId();
-    applyMinimumOuterSize();
+    windowHandle()->installEventFilter(this);
+    followFrameMargins();
     Form_Main = this;
     RunGuarded(this, [this] { FormCreate(); });
 }
@@ -72,7 +74,7 @@ void TForm_Main::setPaneWidth(int width) {
 
 void TForm_Main::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    applyMinimumOuterSize();
+    followFrameMargins();
     if (!event->spontaneous())
         RunGuarded(this, [this] { FormShow(); });
 }
@@ -87,6 +89,7 @@ void TForm_Main::closeEvent(QCloseEvent* event) {
 
 void TForm_Main::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
+    placeOnceFramed();
     layOutFloatingControls();
 }
 

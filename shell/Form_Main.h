@@ -36,7 +36,8 @@ class DriveSource;
 // The members are split by concern over several files: Form_Main.cpp (life cycle and the
 // frame's handlers), Form_MainLayout.cpp (the controls), Form_MainActions.cpp (actions and the
 // catalogue's popup menu), Form_MainDelete.cpp (the deletion pass and its report),
-// Form_MainSettings.cpp (settings read at creation and written at close), Form_MainLists.cpp
+// Form_MainSettings.cpp (settings read at creation and written at close), Form_MainPlacement.cpp
+// (the outer rectangle under a window manager's frame), Form_MainLists.cpp
 // (drive list, presets and search strings), Form_MainModes.cpp (full and quick mode). Controls
 // are public and carry their names as objectName, so the workflow code and tests reach them.
 class TForm_Main : public QMainWindow {
@@ -128,9 +129,14 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // Watches the window's platform window for its first expose.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     static constexpr int kDefaultPaneWidth = 224;
+    static constexpr QSize kMinimumOuterSize{800, 600};
 
     void FormCreate();
     void FormShow();
@@ -151,12 +157,19 @@ private:
     void stopDeletionForClose();
     void layOutFloatingControls();
 
-    // The outer (frame) size; setting it applies the 800 x 600 minimum.
-    QSize outerSize() const;
-    void setOuterWidth(int width);
-    void setOuterHeight(int height);
-    QSize frameExtent() const;
-    void applyMinimumOuterSize();
+    // Places the window's outer (frame) rectangle at outer. A window manager tells the frame's
+    // size only once it has framed the window, so the rectangle is applied now with the frame
+    // known now, and again when the window is first shown in the normal state (for a window
+    // restored maximised: when it is first restored), so that the frame ends up exactly at
+    // outer however large the window manager made it.
+    void setOuterGeometry(const QRect& outer);
+    void applyOuterGeometry();
+    // Applies the outer rectangle again if it still waits for the window's frame.
+    void placeOnceFramed();
+    // Keeps the 800 x 600 minimum on the outer size whenever the frame's size changes.
+    void followFrameMargins();
+    // The outer rectangle as it is now: the window with its frame.
+    QRect outerGeometry() const;
 
     // The left pane's width: the notebook's width once shown, the width it is to get before.
     int paneWidth() const;
@@ -168,6 +181,11 @@ private:
     bool m_closedDuringDeletion = false;
     QVector<QIcon> m_toolImages;
     int m_paneWidth;
+    QRect m_outerGeometry;
+    bool m_outerGeometryPending = false; // to be applied again once the frame is known
+    QRect m_placedGeometry;              // the client rectangle it was last applied as
+    QRect m_maximisedGeometry;           // the client rectangle while last maximised
+    QMargins m_frameMargins;             // the frame the minimum size was set for
 };
 
 // The one main window while it exists, else null.

@@ -1,9 +1,11 @@
 // The main window's controls: their kinds, names, captions, sizes and places.
 
 #include "shell/ColumnSizer.h"
+#include "shell/ElidedCellToolTip.h"
 #include "shell/Form_Main.h"
 #include "workflow/CatalogueList.h"
 
+#include <QFontInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -39,6 +41,10 @@ QFont tahoma(int pixelSize, bool bold) {
     font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
+    // The Tahoma of fonts-wine draws a true bold at these sizes only from its bitmap strikes,
+    // which smoothing skips; smoothed, its bold looks like its regular face spaced wider.
+    if (bold && QFontInfo(font).family() == QLatin1String("Tahoma"))
+        font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
 
@@ -169,6 +175,7 @@ void TForm_Main::createLeftPane() {
     sListView_CrExt =
         makeCheckList(full, "sListView_CrExt", {QStringLiteral("Тип"), QStringLiteral("Описание")});
     new ColumnSizer(sListView_CrExt, {{70, 70}, {0, 63}});
+    ElidedCellToolTip::install(sListView_CrExt);
     sListView_CrExt->setContextMenuPolicy(Qt::CustomContextMenu);
     FillCatalogueList(*sListView_CrExt);
     fullLayout->addWidget(sListView_CrExt, 1);
@@ -177,6 +184,7 @@ void TForm_Main::createLeftPane() {
     sListView_Location->setIconSize(QSize(16, 16));
     sListView_Location->setFixedHeight(128);
     new ColumnSizer(sListView_Location, {{0, 0}});
+    ElidedCellToolTip::install(sListView_Location);
     fullLayout->addWidget(sListView_Location);
     sNotebook_Cr->addWidget(full);
 
@@ -198,6 +206,7 @@ void TForm_Main::createResultList() {
                                      {QStringLiteral("Имя"), QStringLiteral("Расположение"),
                                       QStringLiteral("Размер"), QStringLiteral("Дата")});
     new ColumnSizer(sListView_Result, {{0, 120}, {0, 200}, {70, 70}, {120, 120}});
+    ElidedCellToolTip::install(sListView_Result);
     sSplitter_Main->addWidget(sListView_Result);
 }
 

@@ -6,24 +6,29 @@
 #include "shell/SettingsStore.h"
 #include "shell/SkinManager.h"
 #include "shell/StoreNewsSettings.h"
+#include "shell/WindowPlacement.h"
 #include "workflow/CheckList.h"
 #include "workflow/SearchRun.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTreeWidget>
-#include <QWindow>
 #include <cmath>
 
 namespace velmaro {
 namespace {
 
-constexpr int kMinimumOuterWidth = 800;
-constexpr int kMinimumOuterHeight = 600;
-
 // Half of value, rounded to the nearest integer with halves to the even neighbour.
 int halfRoundedEven(int value) {
     return static_cast<int>(std::nearbyint(value / 2.0));
+}
+
+// The available area of every screen, the primary one first.
+QVector<QRect> screenAreas() {
+    QVector<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
 }
 
 } // namespace
@@ -50,15 +55,17 @@ void TForm_Main::FormCreate() {
     const int workRight = work.x() + work.width();
     const int workBottom = work.y() + work.height();
 
-    setOuterWidth(settings.ReadInteger("windowmain", "W", 0));
-    setOuterHeight(settings.ReadInteger("windowmain", "H", 0));
-
+    // The stored rectangle is bounded by the screens before it is applied: a damaged value must
+    // neither make a giant window nor keep the window out of reach.
+    const QVector<QRect> areas = screenAreas();
+    const int width = settings.ReadInteger("windowmain", "W", 0);
+    const int height = settings.ReadInteger("windowmain", "H", 0);
+    const QSize size = WindowPlacement::boundedSize({width, height}, kMinimumOuterSize, areas);
     const int left = settings.ReadInteger(
-        "windowmain", "L", halfRoundedEven(workRight) - halfRoundedEven(outerSize().width()));
-    move(left, frameGeometry().y());
+        "windowmain", "L", halfRoundedEven(workRight) - halfRoundedEven(size.width()));
     const int top = settings.ReadInteger(
-        "windowmain", "T", halfRoundedEven(workBottom) - halfRoundedEven(outerSize().height()));
-    move(frameGeometry().x(), top);
+        "windowmain", "T", halfRoundedEven(workBottom) - halfRoundedEven(size.height()));
+    setOuterGeometry(QRect(WindowPlacement::withinReach({left, top}, size, areas), size));
 
     // The placement set above becomes the one the window restores to.
     if (settings.ReadBool("windowmain", "M", false))
@@ -94,7 +101,7 @@ void TForm_Main::FormCloseQuery(bool&) {
     if (isMaximized()) {
         settings.WriteBool("windowmain", "M", true);
     } else {
-        const QRect outer = frameGeometry();
+        const QRect outer = outerGeometry();
         settings.WriteBool("windowmain", "M", false);
         settings.WriteInteger("windowmain", "L", outer.x());
         settings.WriteInteger("windowmain", "T", outer.y());
@@ -103,27 +110,6 @@ void TForm_Main::FormCloseQuery(bool&) {
     }
     settings.WriteInteger("windowmain", "splitter", paneWidth());
     settings.Close();
-}
-
-QSize TForm_Main::frameExtent() const {
-    const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    return {margins.left() + margins.right(), margins.top() + margins.bottom()};
-}
-
-void TForm_Main::applyMinimumOuterSize() {
-    setMinimumSize(QSize(kMinimumOuterWidth, kMinimumOuterHeight) - frameExtent());
-}
-
-QSize TForm_Main::outerSize() const {
-    return frameGeometry().size();
-}
-
-void TForm_Main::setOuterWidth(int width) {
-    resize(std::max(width, kMinimumOuterWidth) - frameExtent().width(), geometry().height());
-}
-
-void TForm_Main::setOuterHeight(int height) {
-    resize(geometry().width(), std::max(height, kMinimumOuterHeight) - frameExtent().height());
 }
 
 } // namespace velmaro

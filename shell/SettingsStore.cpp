@@ -1,5 +1,6 @@
 #include "shell/SettingsStore.h"
 
+#include "platform/RegistryFormat.h"
 #include "platform/Utf16.h"
 #include "shell/RegistryException.h"
 
@@ -124,8 +125,10 @@ bool SettingsStore::ReadBool(std::string_view Section, std::string_view Name, bo
 
 void SettingsStore::WriteString(std::string_view Section, std::string_view Name,
                                 std::string_view Value) {
+    if (!platform::IsWritableKeyPath(sectionPath(Section)))
+        throw ERegistryException(quoted("Failed to create key %s", Section));
     auto data = platform::Utf8ToUtf16Le(Value);
-    if (!data)
+    if (!data || !platform::IsWritableValueName(Name))
         throw ERegistryException(quoted("Failed to set data for '%s'", Name));
     data->append(2, '\0');
     m_tree.setValue(sectionPath(Section), Name, platform::REG_SZ, *data);

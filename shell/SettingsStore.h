@@ -48,7 +48,10 @@ public:
     // ReadInteger with 1 or 0 as the default; true when the integer is not 0.
     bool ReadBool(std::string_view Section, std::string_view Name, bool Default) const;
 
-    // Sets Section/Name to Value as REG_SZ (text and its NUL), creating the section.
+    // Sets Section/Name to Value as REG_SZ (text and its NUL), creating the section. A section
+    // the settings file cannot hold (a line break, no UTF-8) raises "Failed to create key
+    // <Section>", such a name or value "Failed to set data for '<Name>'", at once and
+    // without storing anything, so the other writes of the use are still committed.
     void WriteString(std::string_view Section, std::string_view Name, std::string_view Value);
 
     // WriteString with the decimal text of Value ("-5", "0", "1024").

@@ -4,7 +4,9 @@
 #include "platform/CodePage.h"
 #include "platform/Drives.h"
 #include "platform/HttpFetch.h"
+#include "shell/DesignFont.h"
 #include "shell/Form_Main.h"
+#include "shell/QtTranslation.h"
 
 #include <QApplication>
 
@@ -18,7 +20,10 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     // The application title is the caption of the error boxes.
     QApplication::setApplicationName(QStringLiteral("Velmaro 2"));
-    QApplication::setDesktopFileName(QStringLiteral("velmaro"));
+    QApplication::setDesktopFileName(QStringLiteral("example.quarnolabs.velmaro"));
+    // Both are niceties: without them Qt's own texts stay English and the system font serves.
+    velmaro::InstallQtTranslation();
+    velmaro::LoadDesignFont();
 
     const velmaro::platform::SystemDriveSource drives;
     velmaro::TForm_Main window(drives);

@@ -59,13 +59,24 @@ private:
     iconv_t m_cd;
 };
 
-std::string canonicalName(std::string_view charset) {
-    std::string name(charset);
+// The set's name in upper case without "-" and "_", for comparing the spellings of one set.
+std::string comparableName(std::string_view charset) {
     std::string upper;
-    for (char c : name)
+    for (char c : charset)
         if (c != '-' && c != '_')
             upper += static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-    return upper == "UTF8" ? "UTF-8" : name;
+    return upper;
+}
+
+std::string canonicalName(std::string_view charset) {
+    return comparableName(charset) == "UTF8" ? "UTF-8" : std::string(charset);
+}
+
+// Whether charset is 7-bit ASCII under one of its names; glibc calls it ANSI_X3.4-1968.
+bool isPlainAscii(std::string_view charset) {
+    const std::string name = comparableName(charset);
+    return name == "ANSIX3.41968" || name == "ASCII" || name == "USASCII" || name == "646" ||
+           name == "ISO646US";
 }
 
 std::mutex registryMutex;
@@ -158,7 +169,10 @@ bool CodePage::select(std::string_view charset) {
 void CodePage::selectFromLocale() {
     std::setlocale(LC_ALL, "");
     const char* codeset = nl_langinfo(CODESET);
-    if (!codeset || !select(codeset))
+    // Plain ASCII cannot hold a single Russian letter: every text and name written in it would
+    // come out as "?". It stands for "no character set chosen" (the C locale, or a locale that
+    // could not be loaded), and Qt reads it as UTF-8 too.
+    if (!codeset || isPlainAscii(codeset) || !select(codeset))
         select("UTF-8");
 }
 

@@ -32,9 +32,9 @@ FileTime toFileTime(std::int64_t seconds, std::uint32_t nanoseconds) {
 } // namespace
 
 int statEntry(int folder, const char* name, EntryStatus& status) {
+    const int flags = AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT | (*name ? 0 : AT_EMPTY_PATH);
     struct statx sx {};
-    if (statx(folder, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME,
-              &sx) == 0) {
+    if (statx(folder, name, flags, STATX_BASIC_STATS | STATX_BTIME | STATX_MNT_ID, &sx) == 0) {
         status.mode = sx.stx_mode;
         status.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
         status.inode = sx.stx_ino;
@@ -52,12 +52,13 @@ int statEntry(int folder, const char* name, EntryStatus& status) {
             hasBirth ? FileStamp{sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec} : FileStamp{};
         status.mountRoot = (sx.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
                            (sx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+        status.mount = (sx.stx_mask & STATX_MNT_ID) ? sx.stx_mnt_id : 0;
         return 0;
     }
     if (errno != ENOSYS)
         return errno;
     struct stat st {};
-    if (fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (fstatat(folder, name, &st, flags) != 0)
         return errno;
     status.mode = st.st_mode;
     status.device = st.st_dev;
@@ -71,6 +72,7 @@ int statEntry(int folder, const char* name, EntryStatus& status) {
     status.hasBirth = false;
     status.birth = {};
     status.mountRoot = false;
+    status.mount = 0;
     return 0;
 }
 

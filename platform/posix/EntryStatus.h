@@ -22,6 +22,8 @@ struct EntryStatus {
     FileTime written = 0;
     // Another file system is mounted on this folder (known only where statx is available).
     bool mountRoot = false;
+    // The mount id of the mount the entry lies on; 0 where the system does not report it.
+    std::uint64_t mount = 0;
     // The last write and the birth time as recorded, for the identity.
     FileStamp modified;
     // The last change of the entry's own record (for a folder, also of its list of entries).
@@ -29,11 +31,15 @@ struct EntryStatus {
     FileStamp birth;
     bool hasBirth = false;
 
-    FileIdentity identity() const { return {device, inode, size, modified, birth, hasBirth}; }
+    FileIdentity identity() const {
+        return {device, inode, size, modified, birth, hasBirth, mount};
+    }
 };
 
 // Describes the entry name of the open folder; statx where the system has it (it knows birth
-// times and mount roots), else fstatat. Returns 0, or the errno of the failure.
+// times, mounts and mount roots), else fstatat. An empty name describes what folder itself
+// refers to (a descriptor opened with O_PATH, a link among them). Returns 0, or the errno of
+// the failure.
 int statEntry(int folder, const char* name, EntryStatus& status);
 
 // The Windows attribute word of the entry statEntry described. For a symbolic link it also

@@ -1,8 +1,14 @@
 #include "platform/Registry.h"
 
 #include "platform/RegistryFormat.h"
+#include "platform/posix/KeepAside.h"
+#include "platform/posix/LinkTarget.h"
+#include "platform/posix/PathText.h"
+#include "platform/posix/ReplaceFile.h"
+#include "platform/posix/UniqueFd.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
@@ -16,40 +22,11 @@ namespace velmaro::platform {
 
 namespace {
 
-// A whole settings file is a few kilobytes; anything far larger is not ours to parse.
-constexpr off_t kMaxFileSize = 64 * 1024 * 1024;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-    // Closes now and tells whether the close succeeded (a late write error shows here).
-    bool close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
+constexpr mode_t kNewFileMode = 0600;
 
 std::mutex& processMutex() {
     static std::mutex mutex;
     return mutex;
-}
-
-std::string folderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // mkdir -p: every missing folder of the path, mode 0700.
@@ -59,85 +36,84 @@ bool makeFolders(const std::string& folder) {
         return S_ISDIR(st.st_mode);
     if (errno != ENOENT)
         return false;
-    const std::string parent = folderOf(folder);
+    const std::string parent = FolderOf(folder);
     if (parent != folder && !makeFolders(parent))
         return false;
     return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
-enum class ReadState { Missing, Read, TooLarge, Failed };
+enum class ReadState {
+    Missing,  // no such file
+    Read,     // a regular file within the size bound, read whole
+    Unusable, // not a regular file (a FIFO, a folder, a link where none is followed, ...)
+              // or larger than the bound: never ours, so it is moved aside before a write
+    Failed,   // a regular file that could not be read (no permission, an I/O error)
+};
 
-ReadState readWhole(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return errno == ENOENT ? ReadState::Missing : ReadState::Failed;
+struct Contents {
+    ReadState State = ReadState::Missing;
+    std::string Bytes;
+    mode_t Mode = kNewFileMode; // the permission bits of a file read
+};
+
+// The file at path, read whole. The open does not block (a FIFO or a device opens at once
+// and is then refused as no regular file); with followLinks false a link is Unusable.
+Contents readWhole(const std::string& path, bool followLinks) {
+    Contents contents;
+    const int flags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW);
+    const UniqueFd fd(::open(path.c_str(), flags));
+    if (!fd) {
+        if (errno == ENOENT)
+            contents.State = ReadState::Missing;
+        else if (errno == ELOOP || errno == ENXIO || errno == ENODEV)
+            contents.State = ReadState::Unusable; // a link, a loop of links, a socket
+        else
+            contents.State = ReadState::Failed;
+        return contents;
+    }
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
-        return ReadState::Failed;
-    if (st.st_size > kMaxFileSize)
-        return ReadState::TooLarge;
+    if (::fstat(fd.get(), &st) != 0) {
+        contents.State = ReadState::Failed;
+        return contents;
+    }
+    if (!S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > Registry::MaxFileSize) {
+        contents.State = ReadState::Unusable;
+        return contents;
+    }
+    contents.Mode = st.st_mode;
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n == 0)
-            return ReadState::Read;
+        if (n == 0) {
+            contents.State = ReadState::Read;
+            return contents;
+        }
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            return ReadState::Failed;
+            contents.State = ReadState::Failed;
+            return contents;
         }
-        bytes.append(buffer, static_cast<std::size_t>(n));
-        if (static_cast<off_t>(bytes.size()) > kMaxFileSize)
-            return ReadState::TooLarge;
-    }
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
+        contents.Bytes.append(buffer, static_cast<std::size_t>(n));
+        if (contents.Bytes.size() > Registry::MaxFileSize) {
+            // Grew while being read.
+            contents.State = ReadState::Unusable;
+            return contents;
         }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
     }
-    return true;
-}
-
-// Writes bytes to "<path>.new", flushes it and renames it over path, then flushes the
-// folder so the rename itself is durable.
-bool replaceFile(const std::string& path, std::string_view bytes) {
-    const std::string temporary = path + ".new";
-    FileDescriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (fd.get() < 0)
-        return false;
-    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close() ||
-        ::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    FileDescriptor folder(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0)
-        ::fsync(folder.get());
-    return true;
 }
 
 // Opens (creating it when missing) and exclusively locks the lock file. A lock file that
 // exists but may not be written is locked through a read-only descriptor.
-int lockFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == EACCES)
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    while (::flock(fd, LOCK_EX) != 0) {
-        if (errno != EINTR) {
-            ::close(fd);
-            return -1;
-        }
-    }
+UniqueFd lockFile(const std::string& path) {
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (!fd && errno == EACCES)
+        fd.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd)
+        return fd;
+    while (::flock(fd.get(), LOCK_EX) != 0)
+        if (errno != EINTR)
+            return UniqueFd();
     return fd;
 }
 
@@ -164,38 +140,38 @@ std::string Registry::DefaultPath() {
 }
 
 RegistryTree Registry::read() const {
-    std::string bytes;
-    if (readWhole(m_filePath, bytes) != ReadState::Read)
+    const Contents contents = readWhole(m_filePath, true);
+    if (contents.State != ReadState::Read)
         return {};
-    return ParseRegistryText(bytes).value_or(RegistryTree{});
+    return ParseRegistryText(contents.Bytes).value_or(RegistryTree{});
 }
 
 Registry::UpdateResult Registry::update(const std::function<void(RegistryTree&)>& edit) const {
     std::lock_guard guard(processMutex());
-    if (!makeFolders(folderOf(m_filePath)))
+    if (!makeFolders(FolderOf(m_filePath)))
         return UpdateResult::FolderFailed;
-    const FileDescriptor lock(lockFile(m_filePath + ".lock"));
-    if (lock.get() < 0)
+    const UniqueFd lock = lockFile(m_filePath + ".lock");
+    if (!lock)
         return UpdateResult::FolderFailed;
 
-    std::string bytes;
-    const ReadState state = readWhole(m_filePath, bytes);
-    if (state == ReadState::Failed)
+    // A link is written through: its target is the file read and replaced, in its own folder.
+    const std::string file = LinkTarget(m_filePath);
+    RemoveStaleTemporaryFiles(file);
+    const Contents contents = readWhole(file, false);
+    if (contents.State == ReadState::Failed)
         return UpdateResult::ReadFailed;
     std::optional<RegistryTree> present;
-    if (state != ReadState::Missing) {
-        if (state == ReadState::Read)
-            present = ParseRegistryText(bytes);
-        if (!present && ::rename(m_filePath.c_str(), (m_filePath + ".bad").c_str()) != 0)
-            return UpdateResult::WriteFailed;
-    }
+    if (contents.State == ReadState::Read)
+        present = ParseRegistryText(contents.Bytes);
+    if (contents.State != ReadState::Missing && !present && !KeepAside(file))
+        return UpdateResult::WriteFailed;
 
     RegistryTree tree = present.value_or(RegistryTree{});
     edit(tree);
     if (present && tree == *present)
         return UpdateResult::Done;
     const auto text = FormatRegistryText(tree);
-    if (!text || !replaceFile(m_filePath, *text))
+    if (!text || !ReplaceFile(file, *text, present ? contents.Mode : kNewFileMode))
         return UpdateResult::WriteFailed;
     return UpdateResult::Done;
 }

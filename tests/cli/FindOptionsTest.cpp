@@ -1,10 +1,14 @@
 #include "cli/FindOptions.h"
 
+#include "cli/FindHelp.h"
 #include "cli/TimeArgument.h"
 #include "engine/CleanerPreset.h"
 #include "workflow/JunkCatalogue.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -43,12 +47,20 @@ TEST(FindOptionsTest, RejectsABadOptionOrValueNamingIt) {
         {{"--threaded=yes"}, "--threaded"},
         {{"--readers", "-1"}, "--readers"},
         {{"--readers", "65"}, "--readers"},
+        {{"-n"}, "-n"},
+        {{"-0n"}, "-n"},
+        {{"-0x"}, "-x"},
+        {{"--size"}, "--size-min --size-max"},
+        {{"--max-l", "x"}, "--max-level"},
+        {{"--", "-n"}, "-n"},
+        {{"-"}, "-"},
+        {{"-n", "*.tmp", "extra"}, "extra"},
     };
     for (const BadCase& c : cases) {
         TSearchCriteria criteria;
         try {
             parse(c.arguments, criteria);
-            ADD_FAILURE() << "accepted " << c.arguments[0];
+            ADD_FAILURE() << "accepted " << c.arguments.back();
         } catch (const OptionError& error) {
             EXPECT_NE(std::string(error.what()).find(c.named), std::string::npos) << error.what();
         }
@@ -116,6 +128,87 @@ TEST(FindOptionsTest, SetsTheCriteriaInTheOrderGiven) {
     EXPECT_FALSE(options.Help);
 }
 
+struct FormCase {
+    std::vector<std::string> arguments;
+    const char* name; // the file-name masks the arguments leave
+};
+
+// The forms getopt_long reads, and the order of application they keep.
+TEST(FindOptionsTest, ReadsValuesInEveryGetoptLongForm) {
+    const std::string all = junkMaskString(JunkSelection::All);
+    const FormCase cases[] = {
+        {{"-n", "*.tmp"}, "*.tmp"},
+        {{"-n*.tmp"}, "*.tmp"},
+        {{"--name", "*.tmp"}, "*.tmp"},
+        {{"--name=*.tmp"}, "*.tmp"},
+        {{"--na=*.tmp"}, "*.tmp"},
+        {{"--nam", "*.tmp"}, "*.tmp"},
+        {{"-0n*.tmp"}, "*.tmp"},
+        {{"-0n", "*.tmp"}, "*.tmp"},
+        {{"-n=x"}, "=x"},
+        {{"--name=a=b"}, "a=b"},
+        {{"-n", "-x.tmp"}, "-x.tmp"},
+        {{"--name", "--long"}, "--long"},
+        {{"-n", "--"}, "--"},
+        {{"--name="}, ""},
+        {{"-n", ""}, ""},
+        {{"-n", "*.tmp", "--"}, "*.tmp"},
+        {{"-n*.a", "--name=*.b"}, "*.b"},
+        {{"-n", "*.x", "--catalogue", "all"}, all.c_str()},
+        {{"--catalogue=all", "-n*.x"}, "*.x"},
+    };
+    for (const FormCase& c : cases) {
+        TSearchCriteria criteria;
+        const FindOptions options = parse(c.arguments, criteria);
+        EXPECT_EQ(criteria.Files().FileName(), c.name) << c.arguments.front();
+        EXPECT_FALSE(options.Output.Long) << c.arguments.front();
+    }
+    TSearchCriteria criteria;
+    const FindOptions options = parse({"-0h", "--vers", "--thr", "--location="}, criteria);
+    EXPECT_TRUE(options.Output.Null);
+    EXPECT_TRUE(options.Help);
+    EXPECT_TRUE(options.Version);
+    EXPECT_TRUE(options.Threaded);
+    EXPECT_EQ(criteria.Files().Location(), "");
+}
+
+// The whole text of the file at path, or a failure.
+std::string fileText(const std::string& path) {
+    std::ifstream file(path);
+    EXPECT_TRUE(file) << path;
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+// Whether text names the option ("-n", "--name") as a word of its own.
+bool namesOption(const std::string& text, const std::string& option) {
+    return std::regex_search(text, std::regex("(^|[^-\\w])" + option + "($|[^-\\w])"));
+}
+
+// A manual page's text without font changes and with plain hyphens.
+std::string manualText(const std::string& roff) {
+    return std::regex_replace(std::regex_replace(roff, std::regex(R"(\\f[BIRP])"), ""),
+                              std::regex(R"(\\-)"), "-");
+}
+
+TEST(FindOptionsTest, EveryOptionIsInTheHelpTheManualAndTheCompletion) {
+    const std::string help = FindHelpText();
+    const std::string manual = manualText(fileText(VELMARO_SOURCE_DIR "/man/velmaro-find.1.in"));
+    const std::string completion =
+        fileText(VELMARO_SOURCE_DIR "/resources/velmaro-find.bash-completion");
+    for (const OptionSpec& option : FindOptionSpecs()) {
+        std::vector<std::string> names{"--" + std::string(option.LongName)};
+        if (option.ShortName != '\0')
+            names.push_back({'-', option.ShortName});
+        for (const std::string& name : names) {
+            EXPECT_TRUE(namesOption(help, name)) << "help: " << name;
+            EXPECT_TRUE(namesOption(manual, name)) << "manual: " << name;
+            EXPECT_TRUE(namesOption(completion, name)) << "completion: " << name;
+        }
+    }
+}
+
 TEST(FindOptionsTest, TheCataloguePresetsTakeTheCatalogueMasks) {
     TSearchCriteria criteria;
     parse({"--catalogue", "recommended"}, criteria);
@@ -128,9 +221,11 @@ TEST(FindOptionsTest, TheCleanerPresetKeepsTheSystemsFoldersOutInOrder) {
     TSearchCriteria criteria;
     criteria.Files().Filters().Add("*.old");
     ApplyCleanerPreset(criteria);
-    const TStringList expected = {">/var/tmp/*", "/bin/*", "/boot/*",         "/efi/*",    "/etc/*",
-                                  "/lib*",       "/opt/*", "/sbin/*",         "/snap/*",   "/srv/*",
-                                  "/usr/*",      "/var/*", "*/COMMON FILES*", "*/*Office*"};
+    const TStringList expected = {
+        ">/var/tmp/*", "/bin/*", "/boot/*",         "/efi/*",     "/etc/*",
+        "/lib*",       "/opt/*", "/sbin/*",         "/snap/*",    "/srv/*",
+        "/usr/*",      "/var/*", "*/COMMON FILES*", "*/*Office*", "*/.local/share/Trash/*",
+        "*/.Trash-*"};
     EXPECT_EQ(criteria.Files().Filters(), expected);
     EXPECT_EQ(criteria.Attributes().Hidden(), fsIgnore);
     EXPECT_EQ(criteria.Attributes().System(), fsIgnore);

@@ -60,6 +60,13 @@ TEST(FindProgramTest, ABadOptionEndsWithStatusTwoNamingIt) {
     }
 }
 
+TEST(FindProgramTest, VersionComesFromTheProgramsVersionResource) {
+    const ProgramRun run = runFind({"--version"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, "velmaro-find 2.25 beta\n");
+    EXPECT_EQ(run.err, "");
+}
+
 TEST(FindProgramTest, HelpDocumentsEveryOption) {
     const ProgramRun run = runFind({"--help"});
     EXPECT_EQ(run.status, 0);

@@ -1,6 +1,12 @@
 #include "platform/CodePage.h"
 
+#include "support/TempDir.h"
+
+#include <clocale>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 
 using velmaro::platform::CodePage;
 
@@ -10,6 +16,57 @@ class CodePageTest : public ::testing::Test {
 protected:
     void TearDown() override { CodePage::select("UTF-8"); }
 };
+
+// Sets an environment variable for the life of the object, then restores it and the C locale.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const std::string& value) : m_name(name) {
+        if (const char* old = std::getenv(name))
+            m_old = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnvironment() {
+        if (m_old)
+            setenv(m_name, m_old->c_str(), 1);
+        else
+            unsetenv(m_name);
+        std::setlocale(LC_ALL, "C");
+    }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* m_name;
+    std::optional<std::string> m_old;
+};
+
+TEST_F(CodePageTest, LocaleWithoutCharacterSetGivesUtf8) {
+    // Each of these leaves the process in plain ASCII, which cannot hold a Russian letter.
+    for (const char* locale : {"C", "POSIX", "xx_NO.SUCH-LOCALE", "C.UTF-8"}) {
+        ASSERT_TRUE(CodePage::select("CP1251"));
+        const ScopedEnvironment lcAll("LC_ALL", locale);
+        CodePage::selectFromLocale();
+        EXPECT_EQ(CodePage::system().name(), "UTF-8") << locale;
+        EXPECT_EQ(CodePage::system().fromUtf16(u"\u041E\u0442\u0447\u0451\u0442"),
+                  "\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82")
+            << locale;
+    }
+}
+
+TEST_F(CodePageTest, EightBitLocaleKeepsItsCharacterSet) {
+    // The machine may have no 8-bit locale installed: build one in a folder of our own.
+    const velmaro::testing::TempDir locales;
+    const std::string command =
+        "localedef -i ru_RU -f CP1251 '" + locales.path("ru_RU.CP1251") + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0)
+        GTEST_SKIP() << "localedef cannot build ru_RU.CP1251 (Debian package locales missing?)";
+    const ScopedEnvironment locPath("LOCPATH", locales.dir().string());
+    const ScopedEnvironment lcAll("LC_ALL", "ru_RU.CP1251");
+    CodePage::selectFromLocale();
+    EXPECT_EQ(CodePage::system().name(), "CP1251");
+    EXPECT_EQ(CodePage::system().fromUtf16(u"\u041E\u0442\u0447\u0451\u0442"),
+              "\xCE\xF2\xF7\xB8\xF2");
+}
 
 TEST_F(CodePageTest, Cp1251LettersFoldAndClassify) {
     ASSERT_TRUE(CodePage::select("CP1251"));

@@ -1,16 +1,25 @@
 #include "platform/posix/ParentFolder.h"
 
+#include "DeepFolders.h"
 #include "FixtureFolder.h"
+#include "platform/FileOperations.h"
 
 #include <cerrno>
+#include <climits>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+using velmaro::platform::FileIdentity;
+using velmaro::platform::GetFileAttributes;
 using velmaro::platform::ParentFolder;
+using velmaro::test::DeepFolders;
 using velmaro::test::FixtureFolder;
 
 namespace {
+
+constexpr ParentFolder::Resolution BothResolutions[] = {ParentFolder::Resolution::automatic,
+                                                        ParentFolder::Resolution::folderByFolder};
 
 // Both ways of opening the folders must give the same answers.
 TEST(ParentFolderTest, BothResolutionsRefuseLinksAndNameTheCause) {
@@ -19,6 +28,9 @@ TEST(ParentFolderTest, BothResolutionsRefuseLinksAndNameTheCause) {
     fixture.makeFile("plain");
     ASSERT_EQ(symlink((fixture / "a").c_str(), (fixture / "link").c_str()), 0);
     ASSERT_EQ(symlink((fixture / "a/b/file.tmp").c_str(), (fixture / "a/b/last").c_str()), 0);
+    // Longer than PATH_MAX with few folders: each one's removal costs a disk write.
+    const DeepFolders deep(fixture.makeFolder("deep"), 40, std::string(250, 'd'));
+    ASSERT_GT(deep.bottom().size(), 2u * PATH_MAX);
 
     const struct {
         std::string path;
@@ -29,6 +41,7 @@ TEST(ParentFolderTest, BothResolutionsRefuseLinksAndNameTheCause) {
         {fixture / "a//b/file.tmp", 0, "file.tmp"},
         {fixture / "a/b/last", 0, "last"},
         {fixture / "a/b/missing.tmp", 0, "missing.tmp"},
+        {deep.bottom() + "/file.tmp", 0, "file.tmp"},
         {fixture / "link/b/file.tmp", ELOOP, ""},
         {fixture / "a/link-less/file.tmp", ENOENT, ""},
         {fixture / "plain/file.tmp", ENOTDIR, ""},
@@ -37,11 +50,10 @@ TEST(ParentFolderTest, BothResolutionsRefuseLinksAndNameTheCause) {
         {"a/b/file.tmp", EINVAL, ""},
         {"/", EINVAL, ""},
     };
-    for (const auto resolution :
-         {ParentFolder::Resolution::automatic, ParentFolder::Resolution::folderByFolder}) {
+    for (const auto resolution : BothResolutions) {
         for (const auto& c : cases) {
             ParentFolder parent;
-            EXPECT_EQ(parent.open(c.path, resolution), c.error) << c.path;
+            EXPECT_EQ(parent.open(c.path, nullptr, resolution), c.error) << c.path.substr(0, 80);
             if (c.error == 0) {
                 EXPECT_GE(parent.fd(), 0);
                 EXPECT_EQ(parent.name(), c.name);
@@ -49,6 +61,38 @@ TEST(ParentFolderTest, BothResolutionsRefuseLinksAndNameTheCause) {
                 ASSERT_EQ(fstat(parent.fd(), &st), 0);
                 EXPECT_TRUE(S_ISDIR(st.st_mode));
             }
+        }
+    }
+}
+
+// Given the mount a file was listed on, the folder must lie on it, and only a lookup on that
+// mount may say that a folder of the path is missing.
+TEST(ParentFolderTest, ListedFileKeepsTheFolderOnItsMount) {
+    FixtureFolder fixture;
+    const std::string file = fixture.makeFile("a/file.tmp");
+    const FileIdentity here = GetFileAttributes(file).identity();
+    FileIdentity otherDevice = here;
+    otherDevice.device ^= 1;
+    FileIdentity otherMount = here;
+    otherMount.mount += 1;
+
+    const struct {
+        const char* what;
+        std::string path;
+        const FileIdentity* listed;
+        int error;
+    } cases[] = {
+        {"the listed mount", file, &here, 0},
+        {"a folder gone on the listed mount", fixture / "gone/file.tmp", &here, ENOENT},
+        {"a file in place of a folder", file + "/file.tmp", &here, ENOTDIR},
+        {"another device", file, &otherDevice, EXDEV},
+        {"a folder gone on another device", fixture / "gone/file.tmp", &otherDevice, EXDEV},
+        {"another mount of the device", file, &otherMount, here.mount ? EXDEV : 0},
+    };
+    for (const auto resolution : BothResolutions) {
+        for (const auto& c : cases) {
+            ParentFolder parent;
+            EXPECT_EQ(parent.open(c.path, c.listed, resolution), c.error) << c.what;
         }
     }
 }

@@ -109,6 +109,11 @@ TEST(RegistryFormat, RefusesTextThatIsNoWholeExport) {
         {"unclosed key", "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\a\r\n"},
         {"invalid UTF-8", header + "\"W\"=\"\xC0\xAF\"\r\n"},
         {"UTF-16 of odd length", "\xFF\xFE" + utf16(header) + "x"},
+        // Names the writer cannot write back: reading them would block every later save.
+        {"key path of a lone CR", "Windows Registry Editor Version 5.00\r\n\r\n[\r]\r\n"},
+        {"CR inside a key path", "Windows Registry Editor Version 5.00\r\n\r\n[a\rb]\r\n"},
+        {"empty key path", "Windows Registry Editor Version 5.00\r\n\r\n[]\r\n"},
+        {"CR inside a value name", header + "\"a\rb\"=\"1\"\r\n"},
     };
     for (const auto& c : cases)
         EXPECT_FALSE(ParseRegistryText(c.text)) << c.what;
@@ -124,6 +129,10 @@ TEST(RegistryFormat, RefusesToWriteWhatTheTextFormCannotCarry) {
         {"key path with a line break", "HKEY_CURRENT_USER\\a\nb", "x"},
         {"key path read as a deletion", "-HKEY_CURRENT_USER\\a", "x"},
         {"name with a line break", "HKEY_CURRENT_USER\\a", "x\r\ny"},
+        {"name with a lone CR", "HKEY_CURRENT_USER\\a", "x\ry"},
+        // The file would be written, then refused whole when read.
+        {"key path that is no UTF-8", "HKEY_CURRENT_USER\\\xC0\xAF", "x"},
+        {"name that is no UTF-8", "HKEY_CURRENT_USER\\a", "\xFF"},
     };
     for (const auto& c : cases) {
         RegistryTree tree;

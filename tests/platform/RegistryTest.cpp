@@ -1,7 +1,11 @@
 #include "platform/Registry.h"
 
+#include "platform/CodePage.h"
+#include "platform/EnumerationMask.h"
 #include "platform/RegistryFormat.h"
 #include "platform/Utf16.h"
+#include "platform/posix/ReplaceFile.h"
+#include "workflow/JunkCatalogue.h"
 
 #include <csignal>
 #include <cstdlib>
@@ -13,6 +17,7 @@
 #include <random>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -38,6 +43,33 @@ std::string readFile(const std::string& path) {
 void writeFile(const std::string& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The temporary files of the settings file path left in its folder.
+std::vector<std::string> temporariesBeside(const std::string& path) {
+    std::vector<std::string> found;
+    const fs::path file(path);
+    for (const auto& entry : fs::directory_iterator(file.parent_path()))
+        if (IsTemporaryFileName(file.filename().string(), entry.path().filename().string()))
+            found.push_back(entry.path().filename().string());
+    return found;
+}
+
+std::size_t valueCount(const RegistryTree& tree) {
+    std::size_t count = 0;
+    for (const RegistryKey& key : tree.keys())
+        count += key.Values.size();
+    return count;
+}
+
+// A valid export of about size bytes: one key with many values and many keys with one.
+std::string largeExport(std::size_t size) {
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[" + kKey + "]\r\n";
+    for (int i = 0; text.size() < size / 2; ++i)
+        text += "\"value " + std::to_string(i) + "\"=\"" + std::string(20, 'x') + "\"\r\n";
+    for (int i = 0; text.size() < size; ++i)
+        text += "\r\n[" + kKey + "\\sub " + std::to_string(i) + "]\r\n\"v\"=dword:00000001\r\n";
+    return text + "\r\n";
 }
 
 // Runs body in a forked child and returns its exit status (the child's _exit code).
@@ -138,6 +170,149 @@ TEST_F(RegistryFileTest, UnparsableFileReadsEmptyAndIsMovedAsideOnWrite) {
     }
 }
 
+// Settings folders as a hostile or careless home folder may hold them. Every case must end in
+// a read that returns at once and a save that succeeds, with nothing of the user's lost.
+TEST_F(RegistryFileTest, HostileSettingsFoldersNeitherStallNorLoseAnything) {
+    const std::string folder = m_root + "/Quarno Labs";
+    const std::string outside = m_root + "/outside";
+    const std::string large = largeExport(1024 * 1024);
+    const std::string tooLarge = largeExport(Registry::MaxFileSize + 1);
+    const std::string returnKey = "Windows Registry Editor Version 5.00\r\n\r\n[\r]\r\n";
+    const struct {
+        const char* what;
+        std::function<void()> plant;
+        std::size_t valuesRead; // what the first read finds
+        std::function<void()> expect;
+    } cases[] = {
+        {"a valid file of 1 MiB", [&] { writeFile(m_path, large); },
+         valueCount(*ParseRegistryText(large)),
+         [&] {
+             EXPECT_FALSE(fs::exists(m_path + ".bad"));
+             EXPECT_EQ(valueCount(*ParseRegistryText(readFile(m_path))),
+                       valueCount(*ParseRegistryText(large)) + 1);
+         }},
+        {"a valid file over the size bound", [&] { writeFile(m_path, tooLarge); }, 0,
+         [&] { EXPECT_EQ(readFile(m_path + ".bad"), tooLarge); }},
+        {"a key the writer refuses", [&] { writeFile(m_path, returnKey); }, 0,
+         [&] { EXPECT_EQ(readFile(m_path + ".bad"), returnKey); }},
+        {"a planted temporary file link",
+         [&] {
+             writeFile(outside, "victim");
+             fs::create_symlink(outside, m_path + ".new");
+             fs::create_symlink(outside, TemporaryFileName(m_path, 0));
+         },
+         0,
+         [&] {
+             EXPECT_EQ(readFile(outside), "victim");
+             EXPECT_TRUE(fs::is_symlink(m_path + ".new"));
+         }},
+        {"a FIFO as the file", [&] { ASSERT_EQ(::mkfifo(m_path.c_str(), 0600), 0); }, 0,
+         [&] { EXPECT_TRUE(fs::is_fifo(fs::symlink_status(m_path + ".bad"))); }},
+        {"a link to a FIFO",
+         [&] {
+             ASSERT_EQ(::mkfifo(outside.c_str(), 0600), 0);
+             fs::create_symlink(outside, m_path);
+         },
+         0,
+         [&] {
+             EXPECT_TRUE(fs::is_fifo(fs::symlink_status(outside))) << "nothing outside moved";
+             EXPECT_TRUE(fs::is_symlink(m_path + ".bad")) << "the link itself is kept aside";
+         }},
+        {"a folder as the file", [&] { fs::create_directory(m_path); }, 0,
+         [&] { EXPECT_TRUE(fs::is_directory(m_path + ".bad")); }},
+        {"the file as a relative link",
+         [&] {
+             fs::create_directory(m_root + "/dotfiles");
+             writeFile(m_root + "/dotfiles/velmaro.reg",
+                       "Windows Registry Editor Version 5.00\r\n\r\n[" + kKey +
+                           "]\r\n\"Theirs\"=\"kept\"\r\n\r\n");
+             ::chmod((m_root + "/dotfiles/velmaro.reg").c_str(), 0640);
+             fs::create_symlink("../dotfiles/velmaro.reg", m_path);
+         },
+         1,
+         [&] {
+             ASSERT_TRUE(fs::is_symlink(m_path)) << "the link stays a link";
+             EXPECT_EQ(fs::read_symlink(m_path), "../dotfiles/velmaro.reg");
+             const auto tree = ParseRegistryText(readFile(m_root + "/dotfiles/velmaro.reg"));
+             ASSERT_TRUE(tree) << "the target holds the new text";
+             EXPECT_TRUE(tree->findValue(kKey, "Theirs"));
+             EXPECT_TRUE(tree->findValue(kKey, "Name"));
+             EXPECT_EQ(fs::status(m_root + "/dotfiles/velmaro.reg").permissions() & fs::perms::all,
+                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+             EXPECT_EQ(temporariesBeside(m_root + "/dotfiles/velmaro.reg"),
+                       std::vector<std::string>{});
+         }},
+        {"a link to a missing file",
+         [&] {
+             fs::create_directory(m_root + "/dotfiles");
+             fs::create_symlink(m_root + "/dotfiles/velmaro.reg", m_path);
+         },
+         0,
+         [&] {
+             EXPECT_TRUE(fs::is_symlink(m_path));
+             EXPECT_TRUE(ParseRegistryText(readFile(m_root + "/dotfiles/velmaro.reg")));
+         }},
+        {"a loop of links", [&] { fs::create_symlink("Velmaro 2.reg", m_path); }, 0,
+         [&] { EXPECT_TRUE(fs::is_symlink(m_path + ".bad")); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(m_root);
+        fs::create_directories(folder);
+        c.plant();
+        const Registry registry(m_path);
+        EXPECT_EQ(valueCount(registry.read()), c.valuesRead);
+        set(registry, "Name", "default");
+        EXPECT_TRUE(fs::is_regular_file(m_path)) << "the file is readable again";
+        EXPECT_TRUE(registry.read().findValue(kKey, "Name"));
+        EXPECT_EQ(temporariesBeside(m_path), std::vector<std::string>{});
+        c.expect();
+    }
+}
+
+TEST_F(RegistryFileTest, CorruptFilesInARowAreAllKeptAside) {
+    const Registry registry(m_path);
+    fs::create_directories(m_root + "/Quarno Labs");
+    for (const char* garbage : {"first", "second", "third"}) {
+        writeFile(m_path, garbage);
+        set(registry, "Name", garbage);
+    }
+    EXPECT_EQ(readFile(m_path + ".bad"), "first");
+    EXPECT_EQ(readFile(m_path + ".2.bad"), "second");
+    EXPECT_EQ(readFile(m_path + ".3.bad"), "third");
+}
+
+TEST_F(RegistryFileTest, TemporaryFileNeverOpensWhatIsPlantedUnderItsName) {
+    fs::create_directories(m_root + "/Quarno Labs");
+    const std::string victim = m_root + "/victim";
+    writeFile(victim, "victim");
+    fs::create_symlink(victim, TemporaryFileName(m_path, 1));
+    fs::create_symlink(m_root + "/missing", TemporaryFileName(m_path, 2));
+    std::uint64_t draws[] = {1, 2, 3};
+    std::size_t drawn = 0;
+    ASSERT_TRUE(ReplaceFile(m_path, "new text", 0600, [&] { return draws[drawn++]; }));
+    EXPECT_EQ(drawn, 3u) << "a taken name is never used";
+    EXPECT_EQ(readFile(m_path), "new text");
+    EXPECT_EQ(readFile(victim), "victim");
+    EXPECT_FALSE(fs::exists(m_root + "/missing")) << "a dangling link is not followed either";
+}
+
+TEST(RegistryTemporaryName, MatchesNoJunkMask) {
+    ASSERT_TRUE(CodePage::select("UTF-8"));
+    std::vector<EnumerationMask> masks;
+    for (const velmaro::JunkType& row : velmaro::junkCatalogue())
+        masks.emplace_back(row.mask);
+    ASSERT_EQ(masks.size(), 42u);
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 2000; ++i) {
+        const std::string name =
+            fs::path(TemporaryFileName("/home/u/Velmaro 2.reg", random())).filename().string();
+        for (std::size_t m = 0; m < masks.size(); ++m)
+            EXPECT_FALSE(masks[m].matches(name))
+                << name << " matches " << velmaro::junkCatalogue()[m].mask;
+    }
+}
+
 TEST_F(RegistryFileTest, KillDuringWritesLeavesAWholeFile) {
     const Registry registry(m_path);
     set(registry, "start", "0");
@@ -159,6 +334,9 @@ TEST_F(RegistryFileTest, KillDuringWritesLeavesAWholeFile) {
         ASSERT_TRUE(tree) << "round " << round;
         EXPECT_TRUE(tree->findValue(kKey, "start")) << "round " << round;
     }
+    set(registry, "end", "1");
+    EXPECT_EQ(temporariesBeside(m_path), std::vector<std::string>{})
+        << "the next write removes what killed writers left";
 }
 
 TEST_F(RegistryFileTest, ConcurrentWritersKeepEachOthersValues) {

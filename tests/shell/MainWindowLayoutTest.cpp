@@ -247,7 +247,8 @@ private Q_SLOTS:
             filters.append(QString::fromStdString(search.Criteria().Files().Filters().Items(i)));
         QCOMPARE(filters, (QStringList{">/var/tmp/*", "/bin/*", "/boot/*", "/efi/*", "/etc/*",
                                        "/lib*", "/opt/*", "/sbin/*", "/snap/*", "/srv/*", "/usr/*",
-                                       "/var/*", "*/COMMON FILES*", "*/*Office*"}));
+                                       "/var/*", "*/COMMON FILES*", "*/*Office*",
+                                       "*/.local/share/Trash/*", "*/.Trash-*"}));
     }
 
     void deletePanelKeepsItsProportionalPlace() {

@@ -18,7 +18,9 @@
 #include <QTreeWidget>
 #include <atomic>
 #include <chrono>
+#include <limits>
 #include <memory>
+#include <string>
 #include <thread>
 
 using velmaro::TForm_Main;
@@ -142,17 +144,17 @@ private Q_SLOTS:
 
     void restoredPlacementDoesNotGrow() {
         TestSettingsFolder::write("windowmain", "L", "120");
-        TestSettingsFolder::write("windowmain", "T", "30");
+        TestSettingsFolder::write("windowmain", "T", "80");
         TestSettingsFolder::write("windowmain", "W", "1000");
         TestSettingsFolder::write("windowmain", "H", "  700");
         TestSettingsFolder::write("windowmain", "splitter", "300");
         for (int run = 0; run < 2; ++run) {
             auto window = start();
-            QCOMPARE(window->frameGeometry(), QRect(120, 30, 1000, 700));
+            QCOMPARE(window->frameGeometry(), QRect(120, 80, 1000, 700));
             QCOMPARE(window->sNotebook_Cr->width(), 300);
             window->close();
             QCOMPARE(TestSettingsFolder::read("windowmain", "L"), "120");
-            QCOMPARE(TestSettingsFolder::read("windowmain", "T"), "30");
+            QCOMPARE(TestSettingsFolder::read("windowmain", "T"), "80");
             QCOMPARE(TestSettingsFolder::read("windowmain", "W"), "1000");
             QCOMPARE(TestSettingsFolder::read("windowmain", "H"), "700");
             QCOMPARE(TestSettingsFolder::read("windowmain", "splitter"), "300");
@@ -160,15 +162,53 @@ private Q_SLOTS:
     }
 
     void negativeLeftEdge() {
+        // Partly left of the screen, and a little above it: still within reach, so unchanged.
         TestSettingsFolder::write("windowmain", "L", "-20");
-        TestSettingsFolder::write("windowmain", "T", "-5");
+        TestSettingsFolder::write("windowmain", "T", "45");
         // Checked before showing: the offscreen platform pulls a window whose frame starts left
         // of every screen back by its frame width when it first shows it.
         TForm_Main window(m_drives);
-        QCOMPARE(window.frameGeometry().topLeft(), QPoint(-20, -5));
+        QCOMPARE(window.frameGeometry().topLeft(), QPoint(-20, 45));
         window.close();
         QCOMPARE(TestSettingsFolder::read("windowmain", "L"), "-20");
-        QCOMPARE(TestSettingsFolder::read("windowmain", "T"), "-5");
+        QCOMPARE(TestSettingsFolder::read("windowmain", "T"), "45");
+    }
+
+    void placementBoundedByTheScreen_data() {
+        QTest::addColumn<QStringList>("stored"); // L, T, W, H; empty: not stored
+        QTest::addColumn<QRect>("shown");
+        const QString max = QString::number(std::numeric_limits<int>::max());
+        const QString min = QString::number(std::numeric_limits<int>::min());
+        // The screen's available area is 100, 50, 1280 x 1024.
+        QTest::newRow("within reach: unchanged")
+            << QStringList{"150", "60", "1000", "700"} << QRect(150, 60, 1000, 700);
+        QTest::newRow("huge size: the work area, centred by default, title bar moved in")
+            << QStringList{"", "", max, max} << QRect(50, 50, 1280, 1024);
+        QTest::newRow("huge top: title bar at the bottom edge")
+            << QStringList{"120", max, "1000", "700"} << QRect(120, 1054, 1000, 700);
+        QTest::newRow("far above: title bar at the top edge")
+            << QStringList{"120", min, "1000", "700"} << QRect(120, 50, 1000, 700);
+        QTest::newRow("far left: its right end on the screen")
+            << QStringList{min, "80", "1000", "700"} << QRect(-800, 80, 1000, 700);
+        QTest::newRow("far right: its left end on the screen")
+            << QStringList{max, "80", "1000", "700"} << QRect(1280, 80, 1000, 700);
+    }
+
+    void placementBoundedByTheScreen() {
+        QFETCH(QStringList, stored);
+        QFETCH(QRect, shown);
+        const char* const names[] = {"L", "T", "W", "H"};
+        for (int i = 0; i < 4; ++i)
+            if (!stored[i].isEmpty())
+                TestSettingsFolder::write("windowmain", names[i], stored[i].toStdString());
+        auto window = start();
+        QCOMPARE(window->frameGeometry(), shown);
+        window->close();
+        // What was shown is saved back, so the next start is within reach too.
+        QCOMPARE(TestSettingsFolder::read("windowmain", "L"), std::to_string(shown.x()));
+        QCOMPARE(TestSettingsFolder::read("windowmain", "T"), std::to_string(shown.y()));
+        QCOMPARE(TestSettingsFolder::read("windowmain", "W"), std::to_string(shown.width()));
+        QCOMPARE(TestSettingsFolder::read("windowmain", "H"), std::to_string(shown.height()));
     }
 
     void sizeBelowMinimum() {
@@ -190,6 +230,10 @@ private Q_SLOTS:
         QVERIFY(window->isMaximized());
         // normalGeometry is the client area inside the frame of 2 pixels on every side.
         QCOMPARE(window->normalGeometry(), QRect(202, 102, 896, 646));
+        window->showNormal();
+        QTRY_COMPARE(window->frameGeometry(), QRect(200, 100, 900, 650));
+        window->showMaximized();
+        QTRY_VERIFY(window->isMaximized());
         window->close();
         QCOMPARE(TestSettingsFolder::names("windowmain"),
                  (QStringList{"M", "L", "T", "W", "H", "splitter"}));

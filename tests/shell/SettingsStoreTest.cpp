@@ -187,6 +187,27 @@ private Q_SLOTS:
         QCOMPARE(after.ReadString("news", "lastdate", ""), std::string("10.12.2026"));
     }
 
+    void namesTheFileCannotHoldNeverBlockTheSave() {
+        // Read, this file used to make every later save fail.
+        const QByteArray refused = "Windows Registry Editor Version 5.00\r\n\r\n[\r]\r\n";
+        const QString path = QString::fromStdString(m_path);
+        writeAll(path, refused);
+        {
+            SettingsStore store(m_path);
+            QCOMPARE(store.ReadInteger("windowmain", "W", 7), 7);
+            QCOMPARE(errorOf([&] { store.WriteString("windowmain", "a\rb", "x"); }),
+                     QStringLiteral("Failed to set data for 'a\rb'"));
+            QCOMPARE(errorOf([&] { store.WriteString("two\nlines", "W", "1"); }),
+                     QStringLiteral("Failed to create key two\nlines"));
+            store.WriteInteger("windowmain", "W", 900);
+            QCOMPARE(errorOf([&] { store.Close(); }), QString());
+        }
+        QCOMPARE(readAll(path + QStringLiteral(".bad")), refused);
+        SettingsStore after(m_path);
+        QCOMPARE(after.ReadInteger("windowmain", "W", 0), 900);
+        QCOMPARE(after.ReadString("windowmain", "a\rb", "<missing>"), std::string("<missing>"));
+    }
+
     void folderThatCannotBeCreatedRaisesOnlyForWrites() {
         const QString plainFile = m_dir.filePath(QStringLiteral("plain"));
         writeAll(plainFile, "keep");

@@ -1,15 +1,25 @@
 #include "workflow/DeletionPass.h"
 
+#include "DeepFolders.h"
 #include "FixtureFolder.h"
 #include "Unprivileged.h"
+#include "platform/FileOperations.h"
 #include "workflow/DeletionRows.h"
 
 #include <QTest>
+#include <climits>
+#include <fcntl.h>
+#include <fstream>
+#include <functional>
+#include <sched.h>
 #include <stdexcept>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using velmaro::DeletionPass;
+using velmaro::test::DeepFolders;
 using velmaro::test::entryExists;
 using velmaro::test::FixtureFolder;
 using velmaro::test::permissionsOf;
@@ -47,12 +57,72 @@ public:
     }
 };
 
-// A row for the file at relative below fixture, split into folder and name.
+// A row for the file at path as a search lists it now: split into folder and name, with the
+// file's identity (none for a file that does not exist).
+Row rowForPath(const std::string& path, bool checked, std::int64_t size) {
+    const std::size_t slash = path.rfind('/');
+    return {checked, path.substr(0, slash + 1), path.substr(slash + 1), size,
+            velmaro::platform::GetFileAttributes(path).identity()};
+}
+
 Row rowFor(const FixtureFolder& fixture, const std::string& relative, bool checked,
            std::int64_t size) {
-    const std::string path = fixture / relative;
-    const std::size_t slash = path.rfind('/');
-    return {checked, path.substr(0, slash + 1), path.substr(slash + 1), size};
+    return rowForPath(fixture / relative, checked, size);
+}
+
+// Another process that holds a file open until the object goes.
+class HeldOpen {
+public:
+    explicit HeldOpen(const std::string& path) {
+        int ready[2];
+        if (pipe(m_release) != 0 || pipe(ready) != 0)
+            throw std::runtime_error("pipe");
+        m_child = fork();
+        if (m_child == 0) {
+            const int fd = open(path.c_str(), O_RDONLY);
+            char byte = fd >= 0 ? 1 : 0;
+            close(m_release[1]);
+            if (write(ready[1], &byte, 1) == 1)
+                while (read(m_release[0], &byte, 1) > 0) {
+                }
+            _exit(0);
+        }
+        close(ready[1]);
+        close(m_release[0]);
+        char byte = 0;
+        m_holding = read(ready[0], &byte, 1) == 1 && byte == 1;
+        close(ready[0]);
+    }
+    ~HeldOpen() {
+        close(m_release[1]);
+        waitpid(m_child, nullptr, 0);
+    }
+    bool holding() const { return m_holding; }
+
+private:
+    int m_release[2];
+    pid_t m_child = -1;
+    bool m_holding = false;
+};
+
+// The answer of a check run in a private mount namespace.
+enum class Namespaced { passed, failed, unavailable };
+
+// Runs check in a forked child with a mount namespace of its own, so that the mounts it makes
+// vanish with it.
+Namespaced inPrivateMountNamespace(const std::function<bool()>& check) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr))
+            _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return Namespaced::failed;
+    return WEXITSTATUS(status) == 0   ? Namespaced::passed
+           : WEXITSTATUS(status) == 2 ? Namespaced::unavailable
+                                      : Namespaced::failed;
 }
 
 } // namespace
@@ -68,29 +138,29 @@ private Q_SLOTS:
         const std::string kept = fixture.makeFile("a/kept.tmp");
         const std::string readOnly = fixture.makeFile("a/locked.tmp");
         QCOMPARE(chmod(readOnly.c_str(), 0444), 0);
+        const std::string gone = fixture.makeFile("a/gone.tmp");
         const std::string alsoKept = fixture.makeFile("b/also-kept.tmp");
         const std::string swapped = fixture.makeFile("c/sub/swapped.tmp");
         const std::string victim = outside.makeFile("sub/swapped.tmp");
         QCOMPARE(chmod(victim.c_str(), 0444), 0);
-        // After the search: one file removed by someone else, one folder replaced by a link.
-        const Row removedMeanwhile = rowFor(fixture, "a/gone.tmp", true, 7);
-        QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
-        QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
         // A row outside the fixture roots: the guard refuses it; a link to a folder that
         // survives must not pass for the folder that would mean the file is gone.
         const std::string refusedLink = outside / "folder-link.tmp";
         QCOMPARE(symlink(outside.path().c_str(), refusedLink.c_str()), 0);
-        const Row outsideRow = rowFor(outside, "folder-link.tmp", true, 50);
 
         RowList list;
         list.rows = {rowFor(fixture, "a/twice.tmp", true, 100),
                      rowFor(fixture, "a/kept.tmp", false, 1000),
                      rowFor(fixture, "a/locked.tmp", true, 20),
-                     removedMeanwhile,
+                     rowFor(fixture, "a/gone.tmp", true, 7),
                      rowFor(fixture, "a/twice.tmp", true, 100),
                      rowFor(fixture, "b/also-kept.tmp", false, 1000),
                      rowFor(fixture, "c/sub/swapped.tmp", true, 3),
-                     outsideRow};
+                     rowFor(outside, "folder-link.tmp", true, 50)};
+        // After the search: one file removed by someone else, one folder replaced by a link.
+        QCOMPARE(unlink(gone.c_str()), 0);
+        QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
+        QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
         DeletionPass pass(list);
         int filesDone = 0;
         pass.onFileDone = [&] { ++filesDone; };
@@ -98,8 +168,9 @@ private Q_SLOTS:
 
         QCOMPARE(filesDone, 6);
         QCOMPARE(list.names(), (std::vector<std::string>{"kept.tmp", "also-kept.tmp"}));
-        QCOMPARE(pass.DeletedCount(), 4);
-        QCOMPARE(pass.FreedSize(), std::int64_t{100 + 20 + 7 + 100});
+        // The file listed twice counts once.
+        QCOMPARE(pass.DeletedCount(), 3);
+        QCOMPARE(pass.FreedSize(), std::int64_t{100 + 20 + 7});
         QCOMPARE(pass.FailedFiles(), (std::vector<std::string>{swapped, refusedLink}));
         QVERIFY(entryExists(refusedLink));
         QVERIFY(!entryExists(twice));
@@ -108,6 +179,150 @@ private Q_SLOTS:
         QVERIFY(entryExists(alsoKept));
         QVERIFY(entryExists(victim));
         QCOMPARE(permissionsOf(victim), 0444);
+    }
+
+    // What changed at a listed path after the search is left alone, mode included, and the
+    // file counts as not deleted.
+    void leavesAloneWhatTheSearchDidNotList() {
+        const struct {
+            const char* what;
+            // Changes the listed file at path after the search; returns what must survive.
+            std::function<std::string(const std::string& path)> change;
+            int mode; // the survivor's mode afterwards
+        } cases[] = {
+            {"replaced by a new file",
+             [](const std::string& path) {
+                 // Renamed away, so that the new file cannot reuse the inode number.
+                 rename(path.c_str(), (path + "~").c_str());
+                 std::ofstream(path) << "autosave";
+                 chmod(path.c_str(), 0444);
+                 return path;
+             },
+             0444},
+            {"rewritten in place",
+             [](const std::string& path) {
+                 std::ofstream(path, std::ios::app) << "more";
+                 chmod(path.c_str(), 0444);
+                 return path;
+             },
+             0444},
+            {"replaced by a folder",
+             [](const std::string& path) {
+                 unlink(path.c_str());
+                 mkdir(path.c_str(), 0555);
+                 return path;
+             },
+             0555},
+        };
+        for (const auto& c : cases) {
+            FixtureFolder fixture;
+            const std::string path = fixture.makeFile("a/file.tmp");
+            RowList list;
+            list.rows = {rowFor(fixture, "a/file.tmp", true, 1)};
+            const std::string survivor = c.change(path);
+            DeletionPass pass(list);
+            pass.Execute();
+            QVERIFY2(pass.DeletedCount() == 0, c.what);
+            QVERIFY2(pass.FailedFiles() == std::vector<std::string>{path}, c.what);
+            QVERIFY2(list.Count() == 0, c.what);
+            QVERIFY2(entryExists(survivor), c.what);
+            QVERIFY2(permissionsOf(survivor) == c.mode, c.what);
+        }
+    }
+
+    void fileHeldOpenElsewhereIsNotDeleted() {
+        FixtureFolder fixture;
+        const std::string path = fixture.makeFile("app.lock");
+        QCOMPARE(chmod(path.c_str(), 0444), 0);
+        RowList list;
+        list.rows = {rowFor(fixture, "app.lock", true, 1)};
+        {
+            HeldOpen other(path);
+            QVERIFY(other.holding());
+            DeletionPass pass(list);
+            pass.Execute();
+            QCOMPARE(pass.DeletedCount(), 0);
+            QCOMPARE(pass.FailedFiles(), std::vector<std::string>{path});
+            QVERIFY(entryExists(path));
+            QCOMPARE(permissionsOf(path), 0444);
+        }
+        // Once the other program has closed it, the file goes.
+        list.rows = {rowFor(fixture, "app.lock", true, 1)};
+        DeletionPass pass(list);
+        pass.Execute();
+        QCOMPARE(pass.DeletedCount(), 1);
+        QVERIFY(!entryExists(path));
+    }
+
+    void hardLinkedFileKeepsItsModeUnderTheOtherName() {
+        FixtureFolder fixture;
+        const std::string path = fixture.makeFile("a/file.tmp");
+        const std::string otherName = fixture / "keep/file";
+        fixture.makeFolder("keep");
+        QCOMPARE(link(path.c_str(), otherName.c_str()), 0);
+        QCOMPARE(chmod(path.c_str(), 0444), 0);
+        RowList list;
+        list.rows = {rowFor(fixture, "a/file.tmp", true, 1)};
+        DeletionPass pass(list);
+        pass.Execute();
+        QCOMPARE(pass.DeletedCount(), 1);
+        QVERIFY(!entryExists(path));
+        QVERIFY(entryExists(otherName));
+        QCOMPARE(permissionsOf(otherName), 0444);
+    }
+
+    // A file system mounted over a listed folder after the search: the pass never enters it,
+    // neither to delete what it holds nor to take a name missing there for a deleted file.
+    void mountsMadeAfterTheSearchAreNotCrossed() {
+        FixtureFolder fixture;
+        const std::string underTmpfs = fixture.makeFile("t/sub/file.tmp");
+        const std::string hiddenByEmptyTmpfs = fixture.makeFile("e/sub/file.tmp");
+        const std::string underBind = fixture.makeFile("b/file.tmp");
+        const std::string bindSource = fixture.makeFile("other/file.tmp");
+        RowList list;
+        list.rows = {rowForPath(underTmpfs, true, 1), rowForPath(hiddenByEmptyTmpfs, true, 1),
+                     rowForPath(underBind, true, 1)};
+        const auto result = inPrivateMountNamespace([&] {
+            if (mount("tmpfs", (fixture / "t").c_str(), "tmpfs", 0, nullptr) != 0 ||
+                mount("tmpfs", (fixture / "e").c_str(), "tmpfs", 0, nullptr) != 0 ||
+                mount((fixture / "other").c_str(), (fixture / "b").c_str(), nullptr, MS_BIND,
+                      nullptr) != 0)
+                _exit(2);
+            // The other file systems' files at the listed paths.
+            fixture.makeFile("t/sub/file.tmp");
+            DeletionPass pass(list);
+            pass.Execute();
+            const bool reported =
+                pass.DeletedCount() == 0 &&
+                pass.FailedFiles() ==
+                    std::vector<std::string>{underTmpfs, hiddenByEmptyTmpfs, underBind};
+            return reported && entryExists(underTmpfs) && entryExists(underBind) &&
+                   entryExists(bindSource);
+        });
+        if (result == Namespaced::unavailable)
+            QSKIP("no private mount namespace here (needs root and unshare)");
+        QVERIFY(result == Namespaced::passed);
+        // The files under the mounts were never touched.
+        QVERIFY(entryExists(underTmpfs));
+        QVERIFY(entryExists(hiddenByEmptyTmpfs));
+        QVERIFY(entryExists(underBind));
+    }
+
+    void deletesFilesDeeperThanPathMax() {
+        FixtureFolder fixture;
+        const DeepFolders deep(fixture.makeFolder("deep"), 5000);
+        QVERIFY(deep.bottom().size() > PATH_MAX);
+        RowList list;
+        list.rows = {rowForPath(deep.makeFile("a.tmp"), true, 1),
+                     rowForPath(deep.makeFile("b.tmp"), false, 1),
+                     rowForPath(deep.makeFile("c.tmp"), true, 1)};
+        DeletionPass pass(list);
+        pass.Execute();
+        QCOMPARE(pass.DeletedCount(), 2);
+        QVERIFY(pass.FailedFiles().empty());
+        QVERIFY(!deep.exists("a.tmp"));
+        QVERIFY(deep.exists("b.tmp"));
+        QVERIFY(!deep.exists("c.tmp"));
     }
 
     void everyRowUncheckedChangesNothing() {
