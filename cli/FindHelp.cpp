@@ -47,6 +47,9 @@ Presets:
 
 Running and output:
       --threaded          walk on a worker thread
+      --readers N         read the folders the walk enters next on N threads (0 to 64;
+                          default: the number of cores, at least 2); 0 reads each folder
+                          when the walk enters it
       --long              add, tab-separated, the size in bytes, the attribute word as 8
                           hexadecimal digits and the creation, modification and access times
                           as local YYYY-MM-DD HH:MM:SS.mmm

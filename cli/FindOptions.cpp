@@ -2,6 +2,7 @@
 
 #include "cli/TimeArgument.h"
 #include "engine/CleanerPreset.h"
+#include "engine/FindFile.h"
 #include "workflow/JunkCatalogue.h"
 
 #include <algorithm>
@@ -157,6 +158,12 @@ constexpr FindOption findOptions[] = {
     {{"catalogue", longOnly, takesValue}, [](Parse& p, Value v) { p.catalogue(v); }},
     {{"cleaner"}, [](Parse& p, Value) { ApplyCleanerPreset(p.criteria); }},
     {{"threaded"}, [](Parse& p, Value) { p.options.Threaded = true; }},
+    {{"readers", longOnly, takesValue},
+     [](Parse& p, Value v) {
+         p.options.Readers = p.integer<std::size_t>(v);
+         if (*p.options.Readers > TFindFile::MaxReaders)
+             p.badValue(v);
+     }},
     {{"long"}, [](Parse& p, Value) { p.options.Output.Long = true; }},
     {{"null", '0'}, [](Parse& p, Value) { p.options.Output.Null = true; }},
     {{"events"}, [](Parse& p, Value) { p.options.Output.Events = true; }},

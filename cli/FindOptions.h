@@ -3,6 +3,8 @@
 #include "cli/OptionScanner.h"
 #include "engine/SearchCriteria.h"
 
+#include <cstddef>
+#include <optional>
 #include <span>
 
 namespace velmaro {
@@ -19,6 +21,7 @@ struct FindOptions {
     bool Help = false;
     bool Version = false;
     bool Threaded = false;
+    std::optional<std::size_t> Readers; // reader threads of the walk; the component's default
     FindOutput Output;
 };
 

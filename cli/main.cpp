@@ -39,6 +39,8 @@ int main(int argc, char** argv) {
 
     RecordWriter writer(stdout, options.Output);
     findFile.SetThreaded(options.Threaded);
+    if (options.Readers)
+        findFile.setReaders(*options.Readers);
     findFile.OnFileMatch = [&](TFindFile&, const TFileDetails& info) { writer.match(info); };
     if (options.Output.Events) {
         findFile.OnSearchBegin = [&](TFindFile&) { writer.begin(); };

@@ -5,7 +5,9 @@
 #include "engine/TargetPaths.h"
 #include "platform/FileAttributes.h"
 
+#include <algorithm>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 namespace velmaro {
@@ -15,27 +17,6 @@ namespace {
 // The folder attributes that may keep the walk out of a folder when the criteria require
 // them unset: hidden, system, device, temporary, offline, encrypted and virtual.
 constexpr std::uint32_t folderExclusionBits = 0x15146;
-
-// Folders the walk never enters: a link's target and another file system mounted here may
-// lie anywhere, and entering them would walk in circles or leave the chosen drive.
-constexpr std::uint32_t neverEntered = platform::FILE_ATTRIBUTE_REPARSE_POINT;
-
-bool isDotOrDotDot(std::string_view name) {
-    return name == "." || name == "..";
-}
-
-// Runs on every way out of a scope, exceptions included.
-template <typename F>
-class ScopeExit {
-public:
-    explicit ScopeExit(F f) : m_f(std::move(f)) {}
-    ~ScopeExit() { m_f(); }
-    ScopeExit(const ScopeExit&) = delete;
-    ScopeExit& operator=(const ScopeExit&) = delete;
-
-private:
-    F m_f;
-};
 
 } // namespace
 
@@ -85,12 +66,12 @@ void TFindFile::InitSearch() {
     m_runCriteria->Assign(&m_criteria);
     m_excludedFolderAttributes = m_runCriteria->Attributes().UnsetMask() & folderExclusionBits;
     m_listingFilter.reset(m_runCriteria->Attributes());
+    m_runReaders = m_readers;
     DoSearchBegin();
 }
 
 void TFindFile::DoneSearch() {
     m_runCriteria.reset();
-    m_currentTarget = nullptr;
     m_busy = false;
     DoSearchFinish();
 }
@@ -148,125 +129,108 @@ bool TFindFile::MayBeAcceptable(const std::string& Folder, std::string_view Name
            m_runCriteria->Files().PassesFilters(Folder, Name);
 }
 
+std::size_t TFindFile::defaultReaders() {
+    return std::clamp<std::size_t>(std::thread::hardware_concurrency(), 2, MaxReaders);
+}
+
 void TFindFile::SearchTargets() {
     TTargetPaths& targets = m_runCriteria->Files().TargetPaths();
+    const FolderRules rules{&m_masks, &m_listingFilter, m_excludedFolderAttributes};
     for (int i = 0; i < targets.Count() && !aborted(); ++i) {
         const TTargetPath& target = targets.Items(i);
-        m_level = 0;
-        m_depth = 0;
-        m_currentTarget = &target;
         m_masks.assign(target.Masks);
         m_folder = target.Folder;
-        SearchFolder();
+        const WalkLimits limits{target.Subfolders, target.MinLevel, target.MaxLevel};
+        // A walk that stays in its target folder has nothing to read ahead.
+        const bool descends = limits.partsAt(1).subfolders;
+        FolderReadAhead walk(rules, limits, descends ? m_runReaders : 0, m_aborted);
+        SearchFolder(walk);
     }
 }
 
-void TFindFile::SearchFolder() {
-    if (aborted())
+void TFindFile::SearchFolder(FolderReadAhead& walk) {
+    FolderReadAhead::Folder* folder = &walk.start(m_folder);
+    if (!enterFolder(walk, *folder)) {
+        walk.leave(*folder);
         return;
-    ++m_level;
-    ++m_depth;
-    ScopeExit leave([this] {
-        --m_level;
-        --m_depth;
-    });
-    const TFolderIgnore ignore = DoFolderChange(m_folder);
-    const TTargetPath& target = *m_currentTarget;
-    const bool filesWanted =
-        (ignore == fiNone || ignore == fiJustSubfolders) && m_level >= target.MinLevel;
-    const bool subfoldersWanted = target.Subfolders && (ignore == fiNone || ignore == fiJustThis) &&
-                                  (target.MaxLevel == 0 || m_level < target.MaxLevel);
-    if (!filesWanted && !subfoldersWanted)
-        return;
-
-    if (m_subfolders.size() < m_depth)
-        m_subfolders.emplace_back();
-    std::string& subfolders = m_subfolders[m_depth - 1];
-    subfolders.clear();
-    // A folder that cannot be read counts as empty. Only a target folder itself may be reached
-    // through a link; a subfolder that became a link since its parent was read is not entered.
-    const auto links = m_depth == 1 ? platform::FolderListing::LinkPolicy::Follow
-                                    : platform::FolderListing::LinkPolicy::NoFollow;
-    if (!m_listing.open(m_folder, links))
-        return;
-    if (filesWanted)
-        filePass();
-    if (subfoldersWanted && !aborted())
-        chooseSubfolders(subfolders);
-    // The listing is a snapshot: close the folder before descending, so that a deep tree
-    // never runs out of descriptors.
-    m_listing.close();
-
-    const std::size_t folderLength = m_folder.size();
-    for (std::size_t at = 0; at < subfolders.size();) {
+    }
+    // Depth first without recursion, so that depth has no limit: folder is the deepest folder
+    // entered, and m_folder names each folder while its events fire.
+    while (folder != nullptr) {
         if (aborted())
             return;
-        const std::size_t end = subfolders.find('\0', at);
-        m_folder.append(subfolders, at, end - at).push_back('/');
-        at = end + 1;
-        SearchFolder();
-        m_folder.resize(folderLength);
+        if (folder->hasNext()) {
+            m_folder.resize(folder->pathLength);
+            m_folder.append(folder->nextName()).push_back('/');
+            FolderReadAhead::Folder& child = walk.enter(*folder);
+            if (enterFolder(walk, child))
+                folder = &child;
+            else
+                walk.leave(child);
+        } else {
+            FolderReadAhead::Folder* const parent = folder->parent();
+            walk.leave(*folder);
+            folder = parent;
+        }
     }
 }
 
-void TFindFile::filePass() {
-    const platform::FolderListing& listing = m_listing;
+bool TFindFile::enterFolder(FolderReadAhead& walk, FolderReadAhead::Folder& folder) {
+    if (aborted())
+        return false;
+    const TFolderIgnore ignore = DoFolderChange(m_folder);
+    FolderParts parts = walk.limits().partsAt(folder.depth());
+    parts.files = parts.files && (ignore == fiNone || ignore == fiJustSubfolders);
+    parts.subfolders = parts.subfolders && (ignore == fiNone || ignore == fiJustThis);
+    if (!parts.files && !parts.subfolders)
+        return false;
+    // A folder that cannot be read counts as empty.
+    FolderRead* const read = walk.take(folder, parts);
+    if (read == nullptr)
+        return false;
+    if (parts.files)
+        filePass(*read);
+    if (!parts.subfolders || aborted() || read->subfolderCount() == 0)
+        return false;
+    read->forgetEntries();
+    folder.pathLength = m_folder.size();
+    return true;
+}
+
+void TFindFile::filePass(const FolderRead& read) {
+    const std::size_t count = read.listing().count();
     for (std::size_t group = 0; group < m_masks.groupCount(); ++group) {
-        // Each entry's name is tested once against the group's masks; the reports then follow
+        // Each entry's name was tested once against the group's masks; the reports follow
         // mask by mask, each in directory order.
-        m_matches.assign(listing.count(), 0);
-        std::uint64_t anyMatch = 0;
-        for (std::size_t i = 0; i < listing.count(); ++i) {
-            if (aborted())
-                return;
-            const std::string_view name = listing.name(i);
-            // "." and ".." are always folders; the walk never reports them.
-            if (!isDotOrDotDot(name))
-                anyMatch |= m_matches[i] = m_masks.matches(group, name);
-        }
-        while (anyMatch != 0) {
-            const std::uint64_t bit = anyMatch & -anyMatch;
-            anyMatch &= anyMatch - 1;
-            for (std::size_t i = 0; i < listing.count(); ++i) {
+        for (std::uint64_t masks = read.anyMatch(group); masks != 0; masks &= masks - 1) {
+            const std::uint64_t bit = masks & -masks;
+            for (std::size_t i = 0; i < count; ++i) {
                 if (aborted())
                     return;
-                if (m_matches[i] & bit)
-                    testEntry(i);
+                if (read.matches(i, group) & bit)
+                    testEntry(read, i);
             }
         }
     }
 }
 
-void TFindFile::testEntry(std::size_t index) {
-    const platform::FolderListing& listing = m_listing;
-    // An entry that vanished since the listing was read is left out.
-    if (!MayBeAcceptable(m_folder, listing.name(index), listing.kind(index)) ||
-        !listing.describe(index, m_findData))
+void TFindFile::testEntry(const FolderRead& read, std::size_t index) {
+    const platform::FolderListing& listing = read.listing();
+    const std::string_view name = listing.name(index);
+    if (!MayBeAcceptable(m_folder, name, listing.kind(index)))
         return;
+    // The description made while the folder was read, else one made now. An entry that
+    // vanished since the listing was read is left out.
+    const platform::EntryDescription* description = read.description(index);
+    platform::EntryDescription own;
+    if (description == nullptr) {
+        if (!listing.describe(index, own))
+            return;
+        description = &own;
+    }
+    platform::FolderListing::fill(m_findData, name, *description);
     if (IsAcceptable(m_folder, m_findData))
         DoFileMatch(m_folder, m_findData);
-}
-
-void TFindFile::chooseSubfolders(std::string& names) {
-    const platform::FolderListing& listing = m_listing;
-    for (std::size_t i = 0; i < listing.count(); ++i) {
-        if (aborted())
-            return;
-        const auto kind = listing.kind(i);
-        if (kind != platform::FolderListing::EntryKind::Directory &&
-            kind != platform::FolderListing::EntryKind::Unknown)
-            continue;
-        const std::string_view name = listing.name(i);
-        if (isDotOrDotDot(name))
-            continue;
-        // The description tells a mount point from a plain folder.
-        if (!listing.describe(i, m_findData))
-            continue;
-        const std::uint32_t attributes = m_findData.dwFileAttributes;
-        if ((attributes & platform::FILE_ATTRIBUTE_DIRECTORY) &&
-            (attributes & (m_excludedFolderAttributes | neverEntered)) == 0)
-            names.append(name).push_back('\0');
-    }
 }
 
 } // namespace velmaro

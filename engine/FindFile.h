@@ -2,6 +2,7 @@
 
 #include "engine/FileDetails.h"
 #include "engine/FolderIgnore.h"
+#include "engine/FolderReadAhead.h"
 #include "engine/ListingFilter.h"
 #include "engine/MaskSet.h"
 #include "engine/SearchCriteria.h"
@@ -10,9 +11,9 @@
 #include "platform/FolderListing.h"
 #include "platform/MessageWindow.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,10 +38,13 @@ using TFileMatchEvent = std::function<void(TFindFile& Sender, const TFileDetails
 // every directory entry that matches through its events, either inside Execute or, with
 // Threaded set, on a worker thread while the caller's thread goes on.
 //
-// The walk never descends into a symbolic link or a mount point, reads each folder once (every
-// mask is tested against that one listing, reports keep the order mask by mask, entries in
-// directory order) and closes the folder before it descends, so a deep tree holds no more than
-// one folder open. An entry is described (one stat call) only when it can still match.
+// The walk never descends into a symbolic link or a mount point and reads each folder once
+// (every mask is tested against that one listing; reports keep the order mask by mask, entries
+// in directory order). It opens every folder relative to the folder that holds it, so depth
+// has no limit, and holds only a bounded number of folders open however deep the tree. An
+// entry is described (one stat call) only when it can still match. Reader threads read the
+// folders the walk will enter next (see setReaders()); the events, their order and every field
+// stay those of a walk that reads each folder itself when it enters it.
 //
 // A threaded search ends on the thread that owns the component's message window: the worker
 // posts its completion there, and that thread joins it and fires OnSearchFinish. The owner
@@ -71,6 +75,18 @@ public:
     // The worker's priority, applied where the system allows and silently ignored otherwise.
     TThreadPriority ThreadPriority() const { return m_threadPriority; }
     void SetThreadPriority(TThreadPriority Value) { m_threadPriority = Value; }
+
+    // The most reader threads a search may use.
+    static constexpr std::size_t MaxReaders = 64;
+    // The number of cores, and at least 2.
+    static std::size_t defaultReaders();
+
+    // How many reader threads read folders ahead of the walk (they run at the walk's
+    // priority); 0: the walk reads every folder itself. Default: defaultReaders(). A value
+    // above MaxReaders counts as MaxReaders. Set it on the owner thread; a running search
+    // keeps the number it started with.
+    std::size_t readers() const { return m_readers; }
+    void setReaders(std::size_t Value) { m_readers = std::min(Value, MaxReaders); }
 
     // OnSearchBegin fires inside Execute on the calling thread; OnFolderChange and
     // OnFileMatch fire on the thread that walks (the worker in a threaded search) and must
@@ -122,12 +138,13 @@ private:
     void DoneSearch();
     // Walks every target of the running search; runs on the worker in a threaded search.
     void SearchTargets();
-    // Walks the folder m_folder names and, below it, its subfolders.
-    void SearchFolder();
-    void filePass();
-    void testEntry(std::size_t index);
-    // Appends the names of the subfolders to enter, each followed by a NUL, to Names.
-    void chooseSubfolders(std::string& names);
+    // Walks the target folder m_folder names and everything below it.
+    void SearchFolder(FolderReadAhead& walk);
+    // Fires the folder's event and runs its file pass; true when its subfolders are to be
+    // walked.
+    bool enterFolder(FolderReadAhead& walk, FolderReadAhead::Folder& folder);
+    void filePass(const FolderRead& read);
+    void testEntry(const FolderRead& read, std::size_t index);
     // Called by the worker as its last action: the rest happens on the owner thread.
     void postSearchDone();
     void searchDone();
@@ -137,6 +154,7 @@ private:
     TSearchCriteria m_criteria;
     bool m_threaded = false;
     TThreadPriority m_threadPriority = tpNormal;
+    std::size_t m_readers = defaultReaders();
     std::atomic<bool> m_busy = false; // written on the owner thread, read by Abort anywhere
     bool m_destroying = false;
     std::atomic<bool> m_aborted = false;
@@ -144,20 +162,10 @@ private:
     std::unique_ptr<TSearchThread> m_thread;
 
     // State of the walk, touched only by the thread that walks.
-    const TTargetPath* m_currentTarget = nullptr;
-    std::uint16_t m_level = 0;
-    std::size_t m_depth = 0; // index of the folder's names in m_subfolders; never wraps
     std::uint32_t m_excludedFolderAttributes = 0;
-    std::string m_folder; // the folder being walked, ending in "/"
-    MaskSet m_masks;      // the current target's masks
-    // One listing serves every level: a folder is read, tested and closed before the walk
-    // descends, and only the names of its subfolders are kept, one string per depth (a deque,
-    // so that deeper levels never move the strings of the levels above them). All of these
-    // keep their capacity, so a walk allocates nothing per entry once it has seen its largest
-    // folders.
-    platform::FolderListing m_listing;
-    std::vector<std::uint64_t> m_matches; // per entry: the masks of the current group it matches
-    std::deque<std::string> m_subfolders;
+    std::size_t m_runReaders = 0; // the readers of the running search
+    std::string m_folder;         // the folder being walked, ending in "/"
+    MaskSet m_masks;              // the current target's masks
     ListingFilter m_listingFilter;
     platform::FindData m_findData;
 };

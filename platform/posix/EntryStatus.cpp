@@ -46,6 +46,7 @@ int statEntry(int folder, const char* name, EntryStatus& status) {
         status.created =
             hasBirth ? toFileTime(sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec) : status.written;
         status.modified = {sx.stx_mtime.tv_sec, sx.stx_mtime.tv_nsec};
+        status.changed = {sx.stx_ctime.tv_sec, sx.stx_ctime.tv_nsec};
         status.hasBirth = hasBirth;
         status.birth =
             hasBirth ? FileStamp{sx.stx_btime.tv_sec, sx.stx_btime.tv_nsec} : FileStamp{};
@@ -67,6 +68,7 @@ int statEntry(int folder, const char* name, EntryStatus& status) {
     status.written = toFileTime(st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec));
     status.created = status.written;
     status.modified = {st.st_mtim.tv_sec, static_cast<std::uint32_t>(st.st_mtim.tv_nsec)};
+    status.changed = {st.st_ctim.tv_sec, static_cast<std::uint32_t>(st.st_ctim.tv_nsec)};
     status.hasBirth = false;
     status.birth = {};
     status.mountRoot = false;

@@ -26,6 +26,8 @@ struct EntryStatus {
     std::uint64_t mount = 0;
     // The last write and the birth time as recorded, for the identity.
     FileStamp modified;
+    // The last change of the entry's own record (for a folder, also of its list of entries).
+    FileStamp changed;
     FileStamp birth;
     bool hasBirth = false;
 

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,47 +33,47 @@ FolderListing::EntryKind kindOf(unsigned char type) {
 
 } // namespace
 
-FolderListing::~FolderListing() {
-    close();
-}
-
 bool FolderListing::open(std::string_view Path, LinkPolicy Links) {
-    close();
-    m_names.clear();
-    m_entries.clear();
-    m_path.assign(Path);
-    // A trailing "/" would make the kernel resolve a link at the last name in any case.
-    while (Links == LinkPolicy::NoFollow && m_path.size() > 1 && m_path.back() == '/')
-        m_path.pop_back();
-    const int noFollow = Links == LinkPolicy::NoFollow ? O_NOFOLLOW : 0;
-    m_fd = ::open(m_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | noFollow);
-    if (m_fd >= 0 && readAll())
-        return true;
-    close();
-    m_names.clear();
-    m_entries.clear();
-    return false;
+    return read(FolderHandle::open(Path, Links)) == ReadResult::Read;
 }
 
-void FolderListing::close() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+FolderListing::ReadResult FolderListing::read(FolderHandle Folder, std::size_t MaxBytes,
+                                              const std::function<bool()>& Stop) {
+    m_folder = std::move(Folder);
+    m_names.clear();
+    m_entries.clear();
+    const ReadResult result = m_folder.valid() ? readAll(MaxBytes, Stop) : ReadResult::Unreadable;
+    if (result != ReadResult::Read) {
+        m_names.clear();
+        m_entries.clear();
+    }
+    if (result == ReadResult::Unreadable)
+        m_folder.close();
+    return result;
 }
 
-bool FolderListing::readAll() {
-    m_readBuffer.resize(ReadBufferSize);
+void FolderListing::clear() {
+    std::string().swap(m_names);
+    std::vector<Entry>().swap(m_entries);
+}
+
+FolderListing::ReadResult FolderListing::readAll(std::size_t maxBytes,
+                                                 const std::function<bool()>& stop) {
+    // One buffer per thread serves every listing that thread reads.
+    thread_local std::vector<char> buffer(ReadBufferSize);
     for (;;) {
-        const ssize_t got = getdents64(m_fd, m_readBuffer.data(), m_readBuffer.size());
+        const ssize_t got = getdents64(m_folder.descriptor(), buffer.data(), buffer.size());
         if (got == 0)
-            return true;
+            return ReadResult::Read;
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return ReadResult::Unreadable;
         }
         for (ssize_t at = 0; at < got;) {
-            const auto* record = reinterpret_cast<const dirent64*>(m_readBuffer.data() + at);
+            if (stop && stop())
+                return ReadResult::Stopped;
+            const auto* record = reinterpret_cast<const dirent64*>(buffer.data() + at);
             at += record->d_reclen;
             const std::size_t length = std::strlen(record->d_name);
             if (length == 0 || length > std::numeric_limits<std::uint16_t>::max())
@@ -83,29 +82,53 @@ bool FolderListing::readAll() {
                 {m_names.size(), static_cast<std::uint16_t>(length), kindOf(record->d_type)});
             m_names.append(record->d_name, length + 1);
         }
+        if (memoryUse() > maxBytes)
+            return ReadResult::Stopped;
     }
 }
 
-bool FolderListing::describe(std::size_t Index, FindData& Data) const {
-    if (m_fd < 0)
+std::size_t FolderListing::memoryUse() const {
+    return m_names.capacity() + m_entries.capacity() * sizeof(Entry);
+}
+
+bool FolderListing::describe(std::size_t Index, EntryDescription& Description) const {
+    if (!m_folder.valid())
         return false;
-    const std::string_view entryName = name(Index);
-    const char* cName = entryName.data();
+    const int folder = m_folder.descriptor();
+    const char* entryName = name(Index).data();
     EntryStatus status;
-    if (statEntry(m_fd, cName, status) != 0)
+    if (statEntry(folder, entryName, status) != 0)
         return false;
-    Data.dwFileAttributes = attributesOf(m_fd, cName, status);
-    Data.ftCreationTime = status.created;
-    Data.ftLastAccessTime = status.accessed;
-    Data.ftLastWriteTime = status.written;
-    const std::uint64_t size = S_ISREG(status.mode) ? status.size : 0;
-    Data.nFileSizeHigh = static_cast<std::uint32_t>(size >> 32);
-    Data.nFileSizeLow = static_cast<std::uint32_t>(size);
-    const std::size_t copied = std::min(entryName.size(), sizeof Data.cFileName - 1);
-    std::memcpy(Data.cFileName, cName, copied);
-    Data.cFileName[copied] = '\0';
-    Data.Identity = status.identity();
+    Description.attributes = attributesOf(folder, entryName, status);
+    Description.created = status.created;
+    Description.accessed = status.accessed;
+    Description.written = status.written;
+    Description.size = S_ISREG(status.mode) ? status.size : 0;
+    Description.identity = status.identity();
+    Description.changed = status.changed;
     return true;
+}
+
+bool FolderListing::describe(std::size_t Index, FindData& Data) const {
+    EntryDescription description;
+    if (!describe(Index, description))
+        return false;
+    fill(Data, name(Index), description);
+    return true;
+}
+
+void FolderListing::fill(FindData& Data, std::string_view Name,
+                         const EntryDescription& Description) {
+    Data.dwFileAttributes = Description.attributes;
+    Data.ftCreationTime = Description.created;
+    Data.ftLastAccessTime = Description.accessed;
+    Data.ftLastWriteTime = Description.written;
+    Data.nFileSizeHigh = static_cast<std::uint32_t>(Description.size >> 32);
+    Data.nFileSizeLow = static_cast<std::uint32_t>(Description.size);
+    const std::size_t copied = std::min(Name.size(), sizeof Data.cFileName - 1);
+    std::memcpy(Data.cFileName, Name.data(), copied);
+    Data.cFileName[copied] = '\0';
+    Data.Identity = Description.identity;
 }
 
 } // namespace velmaro::platform

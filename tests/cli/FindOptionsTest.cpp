@@ -45,6 +45,8 @@ TEST(FindOptionsTest, RejectsABadOptionOrValueNamingIt) {
         {{"--accessed-after", "25:00"}, "--accessed-after"},
         {{"--modified-after", "2024-01-01T10"}, "--modified-after"},
         {{"--threaded=yes"}, "--threaded"},
+        {{"--readers", "-1"}, "--readers"},
+        {{"--readers", "65"}, "--readers"},
         {{"-n"}, "-n"},
         {{"-0n"}, "-n"},
         {{"-0x"}, "-x"},
@@ -96,6 +98,8 @@ TEST(FindOptionsTest, SetsTheCriteriaInTheOrderGiven) {
                                        "--whole-word",
                                        "--negate",
                                        "--threaded",
+                                       "--readers",
+                                       "0",
                                        "--long",
                                        "-0",
                                        "--events"},
@@ -117,6 +121,7 @@ TEST(FindOptionsTest, SetsTheCriteriaInTheOrderGiven) {
     EXPECT_EQ(criteria.Content().Phrase(), "needle");
     EXPECT_EQ(criteria.Content().Options(), (TContentSearchOptions{csoWholeWord, csoNegate}));
     EXPECT_TRUE(options.Threaded);
+    EXPECT_EQ(options.Readers, 0u);
     EXPECT_TRUE(options.Output.Long);
     EXPECT_TRUE(options.Output.Null);
     EXPECT_TRUE(options.Output.Events);

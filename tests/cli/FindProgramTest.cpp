@@ -130,12 +130,15 @@ TEST_F(FindProgramTreeTest, PrintsEveryEventInOrder) {
     const std::string expected = "begin\nfolder\t" + tree.root() + "\nfolder\t" + sub +
                                  "\nmatch\t" + sub + "a.tmp\nfinish\taborted=0\n";
     for (const bool threaded : {false, true}) {
-        std::vector<std::string> arguments{"-l", "2>" + tree.root(), "-n", "a.tmp", "--events"};
-        if (threaded)
-            arguments.push_back("--threaded");
-        const ProgramRun run = runFind(arguments);
-        EXPECT_EQ(run.status, 0);
-        EXPECT_EQ(run.out, expected) << (threaded ? "threaded" : "plain");
+        for (const char* readers : {"0", "3"}) {
+            std::vector<std::string> arguments{"-l",       "2>" + tree.root(), "-n",   "a.tmp",
+                                               "--events", "--readers",        readers};
+            if (threaded)
+                arguments.push_back("--threaded");
+            const ProgramRun run = runFind(arguments);
+            EXPECT_EQ(run.status, 0);
+            EXPECT_EQ(run.out, expected) << (threaded ? "threaded" : "plain") << " " << readers;
+        }
     }
 }
 

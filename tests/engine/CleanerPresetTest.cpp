@@ -30,7 +30,7 @@ TEST(CleanerPresetTest, TheDesktopsTrashIsNeverListed) {
           "home/u/.local/share/Trash.tmp", "home/u/Trash/d.tmp", "media/usb/.Trashcan/e.tmp"})
         tree.file(file);
 
-    SearchRecorder search(tree.root(), false);
+    SearchRecorder search(tree.root(), testing::WalkMode{});
     ApplyCleanerPreset(search.criteria());
     search.criteria().Files().SetLocation(">" + tree.root());
     search.criteria().Files().SetFileName("*.tmp");

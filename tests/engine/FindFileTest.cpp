@@ -19,10 +19,12 @@ namespace {
 
 using testing::SearchRecorder;
 using testing::TempTree;
+using testing::WalkMode;
 using Events = std::vector<std::string>;
 
-// Every walk test runs once inside Execute and once on the worker thread.
-class FindFileTest : public ::testing::TestWithParam<bool> {
+// Every walk test runs inside Execute and on the worker thread, each with and without reading
+// ahead.
+class FindFileTest : public ::testing::TestWithParam<WalkMode> {
 protected:
     static void SetUpTestSuite() { BuildCharTables(); }
 
@@ -39,7 +41,7 @@ protected:
         tree.file(".hidden/e.tmp");
     }
 
-    // A recorder searching Location with Masks, plain or threaded as the test's parameter says.
+    // A recorder searching Location with Masks in the test's walk mode.
     std::unique_ptr<SearchRecorder> recorder(const std::string& location,
                                              const std::string& masks) {
         auto result = std::make_unique<SearchRecorder>(tree.root(), GetParam());
@@ -222,7 +224,7 @@ TEST_P(FindFileTest, AnErrorInAHandlerEndsTheSearchAndIsReported) {
         SetApplicationErrorHook([&](const std::string& className, const std::string& message) {
             shown = className + ": " + message;
         });
-    if (GetParam()) {
+    if (GetParam().threaded) {
         search->run();
         EXPECT_EQ(shown, "runtime_error: no room");
     } else {
@@ -238,13 +240,13 @@ TEST_P(FindFileTest, RunsOnItsOwnCopyOfTheCriteria) {
     auto search = recorder("<" + tree.root(), "a.tmp");
     std::atomic<bool> changed = false;
     search->folderHook = [&](TFindFile& sender, const std::string&, TFolderIgnore&) {
-        if (!GetParam())
+        if (!GetParam().threaded)
             sender.Criteria().Files().SetFileName("b.txt");
-        while (!changed && GetParam())
+        while (!changed && GetParam().threaded)
             std::this_thread::yield();
     };
     search->find().Execute();
-    if (GetParam()) {
+    if (GetParam().threaded) {
         search->criteria().Files().SetFileName("b.txt");
         changed = true;
     }
@@ -258,8 +260,8 @@ TEST_P(FindFileTest, FindsNothingWithoutALocation) {
     EXPECT_EQ(search->events(), (Events{"begin", "finish aborted=0"}));
 }
 
-INSTANTIATE_TEST_SUITE_P(PlainAndThreaded, FindFileTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Threaded" : "Plain"; });
+INSTANTIATE_TEST_SUITE_P(WalkModes, FindFileTest, ::testing::ValuesIn(testing::WalkModes),
+                         [](const auto& info) { return testing::walkModeName(info.param); });
 
 // The threaded search alone: Execute returns while the worker walks.
 class ThreadedFindFileTest : public ::testing::Test {
@@ -273,7 +275,7 @@ protected:
     }
 
     TempTree tree;
-    SearchRecorder search{tree.root(), true};
+    SearchRecorder search{tree.root(), WalkMode{true, 2}};
 };
 
 TEST_F(ThreadedFindFileTest, ExecuteReturnsAtOnceAndASecondExecuteIsIgnored) {

@@ -15,12 +15,13 @@ namespace {
 
 using testing::SearchRecorder;
 using testing::TempTree;
+using testing::WalkMode;
 using Events = std::vector<std::string>;
 
 constexpr int deepLevels = 1000;
 
 // One tree with everything a walk over a real drive may meet.
-class HostileTreeTest : public ::testing::TestWithParam<bool> {
+class HostileTreeTest : public ::testing::TestWithParam<WalkMode> {
 protected:
     // The tree is made once for the suite: a thousand levels take a while to make and remove.
     static void SetUpTestSuite() {
@@ -48,7 +49,7 @@ protected:
         tree->file(deep + "/deepest.tmp");
         deepest = "match " + deep + "/deepest.tmp";
 
-        makeLongChain();
+        farthest = makeLongChain();
 
         ASSERT_EQ(mkfifo(tree->path("x.tmp").c_str(), 0644), 0);
         tree->file("bad\xff\xfe.tmp");
@@ -56,21 +57,25 @@ protected:
     }
 
     // Folders nested until the path is longer than the system takes (4096 bytes), made with
-    // descriptors, and a file at the bottom that no walk by path can reach.
-    static void makeLongChain() {
+    // descriptors, and a file at the bottom that no walk by path could reach. Returns the
+    // file's match event.
+    static std::string makeLongChain() {
         const std::string name(200, 'L');
+        std::string path;
         int fd = open(tree->root().c_str(), O_RDONLY | O_DIRECTORY);
         for (int i = 0; i < 25 && fd >= 0; ++i) {
             mkdirat(fd, name.c_str(), 0755);
             const int next = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
             close(fd);
             fd = next;
+            path += name + "/";
         }
-        ASSERT_GE(fd, 0);
+        EXPECT_GE(fd, 0);
         const int file = openat(fd, "far.tmp", O_WRONLY | O_CREAT, 0644);
-        ASSERT_GE(file, 0);
+        EXPECT_GE(file, 0);
         close(file);
         close(fd);
+        return "match " + path + "far.tmp";
     }
 
     // Walks the tree for "*.tmp" from the root and a target that does not exist; the folder
@@ -92,18 +97,25 @@ protected:
 
     static TempTree* tree;
     static std::string deepest;
+    static std::string farthest;
 };
 
 TempTree* HostileTreeTest::tree = nullptr;
 std::string HostileTreeTest::deepest;
+std::string HostileTreeTest::farthest;
 
-TEST_P(HostileTreeTest, ReportsWhatItCanReachOnceAndNeverFollowsALink) {
+TEST_P(HostileTreeTest, ReportsEverythingOnceAtAnyDepthAndNeverFollowsALink) {
     const auto search = walk();
     Events matches = search->events("match ");
     std::sort(matches.begin(), matches.end());
     const Events expected = {
-        "match bad\xff\xfe.tmp", "match new\nline.tmp", "match sub/link.tmp",
-        "match sub/x.tmp",       "match x.tmp",         deepest,
+        "match bad\xff\xfe.tmp",
+        "match new\nline.tmp",
+        "match sub/link.tmp",
+        "match sub/x.tmp",
+        "match x.tmp",
+        deepest,
+        farthest,
     };
     Events sortedExpected = expected;
     std::sort(sortedExpected.begin(), sortedExpected.end());
@@ -155,9 +167,9 @@ TEST_P(HostileTreeTest, TreatsAnUnreadableFolderAsEmpty) {
     tree->file("locked/inside.tmp");
     ASSERT_EQ(chmod(tree->path("locked").c_str(), 0), 0);
     ASSERT_EQ(chmod(tree->root().c_str(), 0755), 0);
-    const bool threaded = GetParam();
-    EXPECT_TRUE(test::runUnprivileged([threaded] {
-        SearchRecorder search(tree->root(), threaded);
+    const WalkMode mode = GetParam();
+    EXPECT_TRUE(test::runUnprivileged([mode] {
+        SearchRecorder search(tree->root(), mode);
         search.criteria().Files().SetLocation("2>" + tree->root());
         search.criteria().Files().SetFileName("inside.tmp;x.tmp");
         search.run();
@@ -169,8 +181,8 @@ TEST_P(HostileTreeTest, TreatsAnUnreadableFolderAsEmpty) {
     })) << "the locked folder was read or the walk went wrong";
 }
 
-INSTANTIATE_TEST_SUITE_P(PlainAndThreaded, HostileTreeTest, ::testing::Bool(),
-                         [](const auto& info) { return info.param ? "Threaded" : "Plain"; });
+INSTANTIATE_TEST_SUITE_P(WalkModes, HostileTreeTest, ::testing::ValuesIn(testing::WalkModes),
+                         [](const auto& info) { return testing::walkModeName(info.param); });
 
 } // namespace
 } // namespace velmaro

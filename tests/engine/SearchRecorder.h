@@ -4,10 +4,30 @@
 #include "platform/EventLoop.h"
 
 #include <mutex>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace velmaro::testing {
+
+// How a walk test runs the search: inside Execute or on the worker, and with how many reader
+// threads reading ahead (0: the walk reads every folder itself).
+struct WalkMode {
+    bool threaded = false;
+    std::size_t readers = 0;
+};
+
+// Every walk table runs in each of these.
+inline const WalkMode WalkModes[] = {{false, 0}, {true, 0}, {false, 2}, {true, 2}};
+
+inline std::string walkModeName(const WalkMode& mode) {
+    return std::string(mode.threaded ? "Threaded" : "Plain") +
+           (mode.readers == 0 ? "Walk" : "ReadAhead" + std::to_string(mode.readers));
+}
+
+inline void PrintTo(const WalkMode& mode, std::ostream* out) {
+    *out << walkModeName(mode);
+}
 
 // Runs a TFindFile plain or threaded and records its events in order, one line each:
 // "begin", "folder REL", "match REL", "finish aborted=0|1", where REL is the path relative to
@@ -15,10 +35,11 @@ namespace velmaro::testing {
 // recording through the hooks.
 class SearchRecorder {
 public:
-    SearchRecorder(std::string root, bool threaded)
+    SearchRecorder(std::string root, WalkMode mode)
         : m_root(std::move(root)), m_findFile(std::make_unique<TFindFile>(m_loop.createWindow())) {
         TFindFile& find = *m_findFile;
-        find.SetThreaded(threaded);
+        find.SetThreaded(mode.threaded);
+        find.setReaders(mode.readers);
         find.OnSearchBegin = [this](TFindFile&) { record("begin"); };
         find.OnFolderChange = [this](TFindFile& sender, const std::string& folder,
                                      TFolderIgnore& ignore) {

@@ -3,6 +3,7 @@
 #include "platform/DirectoryEnumeration.h"
 #include "platform/FileAttributes.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -261,4 +262,86 @@ TEST_F(FixtureTree, DescribesEachEntrysIdentity) {
     writeFile("a.tmp", "12345");
     ASSERT_TRUE(listing.open(m_root));
     EXPECT_FALSE(describeAll(listing).at("a.tmp").Identity.sameFile(data.Identity));
+}
+
+TEST_F(FixtureTree, GivesUpAReadThatGrowsTooLargeOrIsStopped) {
+    for (int i = 0; i < 300; ++i)
+        writeFile("entry-" + std::to_string(i), "");
+    FolderListing listing;
+    using Result = FolderListing::ReadResult;
+    EXPECT_EQ(listing.read(FolderHandle::open(m_root), 1000), Result::Stopped);
+    EXPECT_EQ(listing.count(), 0u);
+    EXPECT_TRUE(listing.isOpen()) << "a read given up keeps its folder";
+
+    int asked = 0;
+    EXPECT_EQ(listing.read(FolderHandle::open(m_root), SIZE_MAX, [&] { return ++asked > 10; }),
+              Result::Stopped);
+    EXPECT_EQ(asked, 11) << "asked before each entry";
+
+    EXPECT_EQ(listing.read(FolderHandle::open(m_root)), Result::Read);
+    EXPECT_EQ(listing.count(), 302u);
+    EXPECT_EQ(listing.read(FolderHandle::open(m_root + "missing")), Result::Unreadable);
+    EXPECT_FALSE(listing.isOpen());
+}
+
+TEST_F(FixtureTree, OpensFoldersByNameNeverThroughALink) {
+    ASSERT_EQ(mkdir((m_root + "a").c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((m_root + "a/b").c_str(), 0755), 0);
+    writeFile("a/file", "");
+    ASSERT_EQ(symlink("a", (m_root + "link").c_str()), 0);
+    ASSERT_EQ(symlink("b", (m_root + "a/link").c_str()), 0);
+    const FolderHandle root = FolderHandle::open(m_root);
+    ASSERT_TRUE(root.valid());
+
+    EXPECT_TRUE(root.openChild("a").valid());
+    EXPECT_FALSE(root.openChild("link").valid());
+    EXPECT_FALSE(root.openChild("missing").valid());
+    EXPECT_FALSE(FolderHandle().openChild("a").valid());
+
+    struct BelowCase {
+        const char* relative;
+        bool opens;
+    };
+    for (const BelowCase& c :
+         {BelowCase{"a/b", true}, BelowCase{"a", true}, BelowCase{"link/b", false},
+          BelowCase{"a/link", false}, BelowCase{"a/file", false}, BelowCase{"a/../a", false},
+          BelowCase{"./a", false}, BelowCase{"a//b", false}, BelowCase{"", false}})
+        EXPECT_EQ(root.openBelow(c.relative).valid(), c.opens) << c.relative;
+
+    FolderStatus atRoot, aboveB;
+    ASSERT_TRUE(root.status(atRoot));
+    FolderHandle b = root.openBelow("a/b");
+    FolderHandle a = b.openParent();
+    ASSERT_TRUE(a.openParent().status(aboveB));
+    EXPECT_EQ(aboveB.inode, atRoot.inode);
+    EXPECT_EQ(aboveB.device, atRoot.device);
+}
+
+TEST_F(FixtureTree, FolderStatusTellsAChangedAndARemovedFolder) {
+    ASSERT_EQ(mkdir((m_root + "a").c_str(), 0755), 0);
+    const FolderHandle folder = FolderHandle::open(m_root + "a");
+    FolderStatus before, after;
+    ASSERT_TRUE(folder.status(before));
+    EXPECT_FALSE(before.removed);
+    // Change times come from a coarse clock: an old one shows the next change for sure.
+    const timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (m_root + "a").c_str(), past, 0), 0);
+    ASSERT_TRUE(folder.status(before));
+    writeFile("a/new", "");
+    ASSERT_TRUE(folder.status(after));
+    EXPECT_FALSE(after.changed == before.changed);
+
+    ASSERT_EQ(unlink((m_root + "a/new").c_str()), 0);
+    ASSERT_EQ(rmdir((m_root + "a").c_str()), 0);
+    ASSERT_TRUE(folder.status(after));
+    EXPECT_TRUE(after.removed);
+    EXPECT_FALSE(FolderHandle().status(after));
+}
+
+TEST(FolderHandle, NeverOpensBelowIntoAnotherFileSystem) {
+    if (!isMountPoint("/proc"))
+        GTEST_SKIP() << "/proc is not a mount point on this machine";
+    const FolderHandle root = FolderHandle::open("/");
+    EXPECT_FALSE(root.openBelow("proc/self").valid());
+    EXPECT_FALSE(root.openBelow("proc").valid());
 }
