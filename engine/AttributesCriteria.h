@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/CustomCriteria.h"
+#include "platform/FileAttributes.h"
 
 #include <cstdint>
 
@@ -101,7 +102,8 @@ private:
     static std::uint32_t bitOf(int index);
 
     std::uint32_t m_setMask = 0;
-    std::uint32_t m_unsetMask = 0x16; // Hidden, System, Directory
+    std::uint32_t m_unsetMask = platform::FILE_ATTRIBUTE_HIDDEN | platform::FILE_ATTRIBUTE_SYSTEM |
+                                platform::FILE_ATTRIBUTE_DIRECTORY;
     std::uint32_t m_anySetMask = 0;
     std::uint32_t m_anyUnsetMask = 0;
 };

@@ -16,7 +16,11 @@ namespace {
 
 // The folder attributes that may keep the walk out of a folder when the criteria require
 // them unset: hidden, system, device, temporary, offline, encrypted and virtual.
-constexpr std::uint32_t folderExclusionBits = 0x15146;
+constexpr std::uint32_t folderExclusionBits =
+    platform::FILE_ATTRIBUTE_HIDDEN | platform::FILE_ATTRIBUTE_SYSTEM |
+    platform::FILE_ATTRIBUTE_DEVICE | platform::FILE_ATTRIBUTE_TEMPORARY |
+    platform::FILE_ATTRIBUTE_OFFLINE | platform::FILE_ATTRIBUTE_ENCRYPTED |
+    platform::FILE_ATTRIBUTE_VIRTUAL;
 
 } // namespace
 

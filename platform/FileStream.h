@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/posix/UniqueFd.h"
+
 #include <cstddef>
 #include <string>
 
@@ -10,18 +12,13 @@ namespace velmaro::platform {
 class FileStream {
 public:
     FileStream() = default;
-    ~FileStream();
-    FileStream(FileStream&& other) noexcept;
-    FileStream& operator=(FileStream&& other) noexcept;
-    FileStream(const FileStream&) = delete;
-    FileStream& operator=(const FileStream&) = delete;
 
     // Opens the existing file at Path (raw bytes; a symbolic link is followed) at position 0.
     // Returns false, leaving the stream closed, when it cannot be opened or is not a regular
     // file: a folder, FIFO, socket or device is refused without ever blocking on it.
     bool open(const std::string& Path);
 
-    bool isOpen() const { return m_fd >= 0; }
+    bool isOpen() const { return m_fd.valid(); }
 
     // Reads up to Count bytes into Buffer and returns how many it read; fewer than Count only
     // at the end of the file. A failed read counts as the end: what was read before the failure
@@ -33,9 +30,7 @@ public:
     bool seekBack(std::size_t Count);
 
 private:
-    void close();
-
-    int m_fd = -1;
+    UniqueFd m_fd;
 };
 
 } // namespace velmaro::platform

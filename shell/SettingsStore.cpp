@@ -17,7 +17,8 @@ using platform::RegistryValue;
 constexpr std::string_view kBaseKey = "HKEY_CURRENT_USER\\software\\Quarno Labs";
 constexpr std::string_view kProductKey = "HKEY_CURRENT_USER\\software\\Quarno Labs\\Velmaro 2";
 
-std::string quoted(std::string_view format, std::string_view name) {
+// The error text of format with name in place of its "%s".
+std::string formatted(std::string_view format, std::string_view name) {
     std::string text(format);
     text.replace(text.find("%s"), 2, name);
     return text;
@@ -106,10 +107,10 @@ std::string SettingsStore::ReadString(std::string_view Section, std::string_view
     if (value->Data.empty())
         return {};
     if (value->Type != platform::REG_SZ && value->Type != platform::REG_EXPAND_SZ)
-        throw ERegistryException(quoted("Invalid data type for '%s'", Name));
+        throw ERegistryException(formatted("Invalid data type for '%s'", Name));
     auto text = textOf(value->Data);
     if (!text)
-        throw ERegistryException(quoted("Failed to get data for '%s'", Name));
+        throw ERegistryException(formatted("Failed to get data for '%s'", Name));
     return std::move(*text);
 }
 
@@ -126,10 +127,10 @@ bool SettingsStore::ReadBool(std::string_view Section, std::string_view Name, bo
 void SettingsStore::WriteString(std::string_view Section, std::string_view Name,
                                 std::string_view Value) {
     if (!platform::IsWritableKeyPath(sectionPath(Section)))
-        throw ERegistryException(quoted("Failed to create key %s", Section));
+        throw ERegistryException(formatted("Failed to create key %s", Section));
     auto data = platform::Utf8ToUtf16Le(Value);
     if (!data || !platform::IsWritableValueName(Name))
-        throw ERegistryException(quoted("Failed to set data for '%s'", Name));
+        throw ERegistryException(formatted("Failed to set data for '%s'", Name));
     data->append(2, '\0');
     m_tree.setValue(sectionPath(Section), Name, platform::REG_SZ, *data);
     m_writes.push_back(PendingWrite{std::string(Section), std::string(Name), std::move(*data)});
@@ -156,8 +157,8 @@ void SettingsStore::Close() {
     if (result == Registry::UpdateResult::Done || m_writes.empty())
         return;
     if (result == Registry::UpdateResult::FolderFailed)
-        throw ERegistryException(quoted("Failed to create key %s", m_writes.front().Section));
-    throw ERegistryException(quoted("Failed to set data for '%s'", m_writes.front().Name));
+        throw ERegistryException(formatted("Failed to create key %s", m_writes.front().Section));
+    throw ERegistryException(formatted("Failed to set data for '%s'", m_writes.front().Name));
 }
 
 } // namespace velmaro

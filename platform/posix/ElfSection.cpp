@@ -1,5 +1,7 @@
 #include "platform/ElfSection.h"
 
+#include "platform/posix/UniqueFd.h"
+
 #include <cstdint>
 #include <cstring>
 #include <elf.h>
@@ -17,15 +19,9 @@ class Reader {
 public:
     explicit Reader(const std::string& path) : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
         struct stat st {};
-        if (m_fd >= 0 && ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode))
+        if (m_fd && ::fstat(m_fd.get(), &st) == 0 && S_ISREG(st.st_mode))
             m_size = static_cast<std::uint64_t>(st.st_size);
     }
-    ~Reader() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Reader(const Reader&) = delete;
-    Reader& operator=(const Reader&) = delete;
 
     // Reads exactly length bytes at offset, refusing any range that leaves the file.
     bool read(std::uint64_t offset, void* out, std::uint64_t length) const {
@@ -33,7 +29,7 @@ public:
             return false;
         auto* bytes = static_cast<char*>(out);
         while (length > 0) {
-            const ssize_t n = ::pread(m_fd, bytes, length, static_cast<off_t>(offset));
+            const ssize_t n = ::pread(m_fd.get(), bytes, length, static_cast<off_t>(offset));
             if (n <= 0)
                 return false;
             bytes += n;
@@ -44,7 +40,7 @@ public:
     }
 
 private:
-    int m_fd;
+    UniqueFd m_fd;
     std::uint64_t m_size = 0;
 };
 

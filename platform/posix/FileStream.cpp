@@ -9,53 +9,30 @@
 
 namespace velmaro::platform {
 
-FileStream::~FileStream() {
-    close();
-}
-
-FileStream::FileStream(FileStream&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
-
-FileStream& FileStream::operator=(FileStream&& other) noexcept {
-    if (this != &other) {
-        close();
-        m_fd = std::exchange(other.m_fd, -1);
-    }
-    return *this;
-}
-
-void FileStream::close() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-}
-
 bool FileStream::open(const std::string& Path) {
-    close();
+    m_fd.reset();
     // O_NONBLOCK keeps the open itself from waiting for the other end of a FIFO; a device
     // could wait likewise, or do something on open, hence O_NOCTTY too.
-    const int fd = ::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return false;
+    UniqueFd file(::open(Path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
+    if (!file || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
         return false;
-    }
+    const int fd = file.get();
     // Reads of a regular file should simply wait for the disk, on every file system.
     const int flags = fcntl(fd, F_GETFL);
     if (flags != -1)
         fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
-    m_fd = fd;
+    m_fd = std::move(file);
     return true;
 }
 
 std::size_t FileStream::read(void* Buffer, std::size_t Count) {
-    if (m_fd < 0)
+    if (!m_fd)
         return 0;
     auto* out = static_cast<unsigned char*>(Buffer);
     std::size_t done = 0;
     while (done < Count) {
-        const ssize_t got = ::read(m_fd, out + done, Count - done);
+        const ssize_t got = ::read(m_fd.get(), out + done, Count - done);
         if (got > 0)
             done += static_cast<std::size_t>(got);
         else if (got < 0 && errno == EINTR)
@@ -67,9 +44,9 @@ std::size_t FileStream::read(void* Buffer, std::size_t Count) {
 }
 
 bool FileStream::seekBack(std::size_t Count) {
-    if (m_fd < 0)
+    if (!m_fd)
         return false;
-    return lseek(m_fd, -static_cast<off_t>(Count), SEEK_CUR) != -1;
+    return lseek(m_fd.get(), -static_cast<off_t>(Count), SEEK_CUR) != -1;
 }
 
 } // namespace velmaro::platform

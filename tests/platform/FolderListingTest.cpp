@@ -1,6 +1,5 @@
 #include "platform/FolderListing.h"
 
-#include "platform/DirectoryEnumeration.h"
 #include "platform/FileAttributes.h"
 
 #include <cstdint>
@@ -167,35 +166,6 @@ TEST_F(FixtureTree, KeepsEveryEntryOfALargeFolder) {
     FolderListing listing;
     ASSERT_TRUE(listing.open(m_root));
     EXPECT_EQ(listing.count(), entries + 2u);
-}
-
-TEST_F(FixtureTree, EnumeratesMatchingEntriesInDirectoryOrder) {
-    for (const char* name : {"a.tmp", "B.TMP", "c.txt", "d.tmp.old", "chklist"})
-        writeFile(name, "");
-
-    FolderListing listing;
-    ASSERT_TRUE(listing.open(m_root));
-    std::vector<std::string> inDirectoryOrder;
-    for (std::size_t i = 0; i < listing.count(); ++i)
-        if (listing.name(i) == "a.tmp" || listing.name(i) == "B.TMP")
-            inDirectoryOrder.emplace_back(listing.name(i));
-
-    DirectoryEnumeration enumeration;
-    FindData data;
-    std::vector<std::string> found;
-    for (bool more = enumeration.findFirst(m_root + "*.tmp", data); more;
-         more = enumeration.findNext(data))
-        found.emplace_back(data.cFileName);
-    EXPECT_EQ(found, inDirectoryOrder);
-    EXPECT_FALSE(enumeration.findNext(data));
-    enumeration.close();
-    enumeration.close();
-
-    EXPECT_FALSE(enumeration.findFirst(m_root + "*.none", data));
-    EXPECT_FALSE(enumeration.findFirst(m_root + "missing/*", data));
-    ASSERT_TRUE(enumeration.findFirst(m_root + "chklist.*", data));
-    EXPECT_STREQ(data.cFileName, "chklist");
-    EXPECT_FALSE(enumeration.findNext(data));
 }
 
 // Whether Path is the mount point of a file system of its own, by the mount table.
