@@ -3,6 +3,7 @@
 #include "shell/ColumnSizer.h"
 #include "shell/Form_Main.h"
 #include "workflow/CatalogueList.h"
+#include "workflow/ResultListModel.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -42,12 +44,9 @@ QFont tahoma(int pixelSize, bool bold) {
     return font;
 }
 
-// A read-only report-style list with check boxes whose headers ignore clicks.
-QTreeWidget* makeCheckList(QWidget* parent, const char* name, const QStringList& headers) {
-    auto* list = new QTreeWidget(parent);
+// Makes list a read-only report-style list with check boxes whose headers ignore clicks.
+void setUpCheckList(QTreeView* list, const char* name) {
     list->setObjectName(QString::fromLatin1(name));
-    list->setColumnCount(static_cast<int>(headers.size()));
-    list->setHeaderLabels(headers);
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
     list->setUniformRowHeights(true);
@@ -58,6 +57,13 @@ QTreeWidget* makeCheckList(QWidget* parent, const char* name, const QStringList&
     list->setAlternatingRowColors(true);
     list->header()->setSectionsClickable(false);
     list->header()->setSectionsMovable(false);
+}
+
+QTreeWidget* makeCheckList(QWidget* parent, const char* name, const QStringList& headers) {
+    auto* list = new QTreeWidget(parent);
+    setUpCheckList(list, name);
+    list->setColumnCount(static_cast<int>(headers.size()));
+    list->setHeaderLabels(headers);
     return list;
 }
 
@@ -194,9 +200,10 @@ void TForm_Main::createLeftPane() {
 }
 
 void TForm_Main::createResultList() {
-    sListView_Result = makeCheckList(sSplitter_Main, "sListView_Result",
-                                     {QStringLiteral("Имя"), QStringLiteral("Расположение"),
-                                      QStringLiteral("Размер"), QStringLiteral("Дата")});
+    m_results = new ResultListModel(this);
+    sListView_Result = new QTreeView(sSplitter_Main);
+    setUpCheckList(sListView_Result, "sListView_Result");
+    sListView_Result->setModel(m_results);
     new ColumnSizer(sListView_Result, {{0, 120}, {0, 200}, {70, 70}, {120, 120}});
     sSplitter_Main->addWidget(sListView_Result);
 }
