@@ -200,12 +200,19 @@ void TForm_Main::createLeftPane() {
 }
 
 void TForm_Main::createResultList() {
+    // The list sits on a page of its own, which keeps the list's place in the splitter while the
+    // deletion pass hides the list: the left pane keeps its width.
+    auto* page = new QWidget(sSplitter_Main);
+    page->setObjectName(QStringLiteral("resultPage"));
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
     m_results = new ResultListModel(this);
-    sListView_Result = new QTreeView(sSplitter_Main);
+    sListView_Result = new QTreeView(page);
     setUpCheckList(sListView_Result, "sListView_Result");
     sListView_Result->setModel(m_results);
     new ColumnSizer(sListView_Result, {{0, 120}, {0, 200}, {70, 70}, {120, 120}});
-    sSplitter_Main->addWidget(sListView_Result);
+    pageLayout->addWidget(sListView_Result);
+    sSplitter_Main->addWidget(page);
 }
 
 void TForm_Main::createStatusBar() {
