@@ -9,8 +9,10 @@ namespace velmaro {
 
 // A sequence of plain values kept in chunks of ChunkSize values, so that growing it never moves
 // or copies the values already held: a list of a million rows grows without a pause for a copy
-// of itself, and never holds an old and a new copy at once. Not thread-safe.
-template <class T, std::size_t ChunkSize = 4096>
+// of itself, and never holds an old and a new copy at once. Chunks stay below the C library's
+// mmap threshold (128 KiB by default): above it every chunk would be mapped from the system and
+// unmapped when freed, which slows both threads of a search. Not thread-safe.
+template <class T, std::size_t ChunkSize = 1024>
 class ChunkedVector {
     static_assert(std::is_trivially_copyable_v<T>, "values are copied as plain bytes");
 
