@@ -7,16 +7,13 @@
 //
 //   velmaro-bench-deletion-window [FILES]   (default 10000; the files go below TMPDIR)
 //
-// Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise; the settings go to a
-// temporary folder, so the user's own settings are neither read nor written.
+// The window runs as WindowBenchSetting.h describes.
 
-#include "engine/CharTables.h"
-#include "platform/CodePage.h"
-#include "platform/Drives.h"
+#include "GuiLateness.h"
+#include "WindowBenchSetting.h"
 #include "platform/FixtureRoots.h"
 #include "shell/Form_Main.h"
 #include "workflow/Form_Report.h"
-#include "workflow/Prompts.h"
 #include "workflow/ResultListModel.h"
 
 #include <QAction>
@@ -25,7 +22,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
@@ -33,27 +29,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The folder of the files as the only drive, so the window never lists the machine's drives.
-class BenchDrives final : public velmaro::platform::DriveSource {
-public:
-    explicit BenchDrives(std::string root) : m_root(std::move(root)) {}
-    std::vector<velmaro::platform::Drive> drives() const override {
-        return {{m_root, m_root + "/", velmaro::platform::DriveKind::Fixed}};
-    }
-
-private:
-    std::string m_root;
-};
-
-// Answers the finish box of the search without a user.
-class SilentPrompts final : public velmaro::Prompts {
-public:
-    void message(QWidget*, Icon, const QString&, const QString&) override {}
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
 
 bool makeFiles(const std::string& folder, int files) {
     for (int i = 0; i < files; ++i) {
@@ -78,17 +53,11 @@ void checkTmpOnly(velmaro::TForm_Main& window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // As the program starts: the code page before Qt, then the character tables.
-    velmaro::platform::CodePage::selectFromLocale();
-    velmaro::BuildCharTables();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    QApplication application(argc, argv);
     const int files = argc > 1 ? std::atoi(argv[1]) : 10000;
     QTemporaryDir root;
     const std::string rootPath = root.path().toStdString();
+    const WindowBenchSetting setting(rootPath);
+    QApplication application(argc, argv);
     // The files lie some folders deep, as junk usually does.
     const std::string folder = rootPath + "/home/user/.cache/app/tmp/";
     if (files <= 0 || !root.isValid() || !velmaro::platform::RegisterFixtureRoot(rootPath) ||
@@ -101,10 +70,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    SilentPrompts prompts;
-    velmaro::Prompts::install(&prompts);
-    const BenchDrives drives(rootPath);
-    velmaro::TForm_Main window(drives);
+    velmaro::TForm_Main window(setting);
     window.show();
     checkTmpOnly(window);
     // The search has finished once its start action is enabled again.
@@ -118,17 +84,7 @@ int main(int argc, char** argv) {
     const int listed = window.results().rowCount();
 
     QElapsedTimer clock;
-    qint64 lastTick = 0;
-    qint64 worstLateness = 0;
-    int ticks = 0;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        worstLateness = std::max(worstLateness, now - lastTick - 10'000'000);
-        lastTick = now;
-        ++ticks;
-    });
+    GuiLateness lateness;
     // Closes the report once it is shown and stops the clock there.
     qint64 passEnd = 0;
     QTimer reportCloser;
@@ -142,17 +98,14 @@ int main(int argc, char** argv) {
     reportCloser.start(1);
 
     clock.start();
-    ticker.start(10);
-    lastTick = clock.nsecsElapsed();
+    lateness.start();
     window.Act_Delete->trigger();
-    ticker.stop();
+    lateness.stop();
     const int left = window.results().rowCount();
-    velmaro::Prompts::install(nullptr);
 
     std::printf("files %d, rows listed %d, rows left %d\n", files, listed, left);
     std::printf("per file %.3f ms (1 ms pause included); 10 ms timer: %d ticks, worst lateness "
                 "%.1f ms\n",
-                static_cast<double>(passEnd) / 1e6 / files, ticks,
-                static_cast<double>(worstLateness) / 1e6);
+                static_cast<double>(passEnd) / 1e6 / files, lateness.ticks(), lateness.worstMs());
     return listed == files && left == 0 ? 0 : 1;
 }

@@ -1,8 +1,8 @@
-// A search through the main window, as the user starts it: the window (offscreen unless
-// QT_QPA_PLATFORM says otherwise, settings in a temporary folder) gets ROOT as its only drive
-// and every junk type checked, and its start action runs the search until the box
-// "Поиск завершен.". Meanwhile a 10 ms timer measures how late the GUI thread serves events.
-// Then a second start measures how long clearing the listed rows takes, and is stopped.
+// A search through the main window, as the user starts it: the window (set up as
+// WindowBenchSetting.h describes) gets ROOT as its only drive and every junk type checked, and
+// its start action runs the search until it has finished. Meanwhile a 10 ms timer measures how late
+// the GUI thread serves events. Then a second start measures how long clearing the listed rows
+// takes, and is stopped.
 //
 //   velmaro-bench-search-run [--stop-after ROWS] ROOT
 //
@@ -13,19 +13,15 @@
 // process's user and system time over the same span and gui the GUI thread's share of it, peak
 // the process's peak resident memory, late the worst lateness of the timer).
 
-#include "engine/CharTables.h"
-#include "platform/CodePage.h"
-#include "platform/Drives.h"
+#include "GuiLateness.h"
+#include "WindowBenchSetting.h"
 #include "shell/Form_Main.h"
-#include "workflow/Prompts.h"
 #include "workflow/ResultListModel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,27 +30,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-// ROOT as the only drive, so the window never lists the machine's drives.
-class BenchDrives final : public velmaro::platform::DriveSource {
-public:
-    explicit BenchDrives(std::string root) : m_root(std::move(root)) {}
-    std::vector<velmaro::platform::Drive> drives() const override {
-        return {{m_root, m_root + "/", velmaro::platform::DriveKind::Fixed}};
-    }
-
-private:
-    std::string m_root;
-};
-
-// Answers the finish box without a user.
-class SilentPrompts final : public velmaro::Prompts {
-public:
-    void message(QWidget*, Icon, const QString&, const QString&) override {}
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
 
 double cpuSeconds() {
     rusage usage{};
@@ -95,37 +70,21 @@ int main(int argc, char** argv) {
     while (root.size() > 1 && root.back() == '/')
         root.pop_back();
 
-    // As the program starts: the code page before Qt, then the character tables.
-    velmaro::platform::CodePage::selectFromLocale();
-    velmaro::BuildCharTables();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir settings;
-    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    const WindowBenchSetting setting(root);
     QApplication application(argc, argv);
-    SilentPrompts prompts;
-    velmaro::Prompts::install(&prompts);
-
-    const BenchDrives drives(root);
-    velmaro::TForm_Main window(drives);
+    velmaro::TForm_Main window(setting);
     window.show();
     window.N2Click();
 
     QElapsedTimer clock;
-    qint64 lastTick = 0;
-    qint64 worstLateness = 0;
     qint64 stopPressed = -1;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        worstLateness = std::max(worstLateness, now - lastTick - 10'000'000);
-        lastTick = now;
+    GuiLateness lateness;
+    lateness.onTick = [&] {
         if (stopAfter > 0 && stopPressed < 0 && window.results().rowCount() >= stopAfter) {
             stopPressed = clock.nsecsElapsed();
             window.Act_StopFind->trigger();
         }
-    });
+    };
 
     qint64 started = 0;
     qint64 finished = 0;
@@ -153,7 +112,7 @@ int main(int argc, char** argv) {
             cpu = cpuSeconds() - cpuAtStart;
             guiCpu = threadCpuSeconds() - guiCpuAtStart;
             rows = window.results().rowCount();
-            ticker.stop();
+            lateness.stop();
             QTimer::singleShot(0, [&] {
                 clearStarted = clock.nsecsElapsed();
                 window.Act_StartFind->trigger();
@@ -165,22 +124,20 @@ int main(int argc, char** argv) {
 
     QTimer::singleShot(0, [&] {
         clock.start();
-        lastTick = clock.nsecsElapsed();
-        ticker.start(10);
+        lateness.start();
         cpuAtStart = cpuSeconds();
         guiCpuAtStart = threadCpuSeconds();
         started = clock.nsecsElapsed();
         window.Act_StartFind->trigger();
     });
     const int status = application.exec();
-    velmaro::Prompts::install(nullptr);
     if (status != 0 || finished == 0)
         return 1;
 
     std::printf(
         "rows %d wall %.3f s cpu %.3f s gui %.3f s peak %.1f MiB late %.1f ms clear %.1f ms", rows,
-        static_cast<double>(finished - started) / 1e9, cpu, guiCpu, peakMiB(),
-        static_cast<double>(worstLateness) / 1e6, static_cast<double>(cleared) / 1e6);
+        static_cast<double>(finished - started) / 1e9, cpu, guiCpu, peakMiB(), lateness.worstMs(),
+        static_cast<double>(cleared) / 1e6);
     if (stopPressed >= 0)
         std::printf(" stop %.1f ms", static_cast<double>(finished - stopPressed) / 1e6);
     std::printf("\n");
