@@ -1,139 +1,145 @@
-// Rows listed per second by a search run through a shown window: a generated tree of FILES
-// matching files (1,000 per folder) is searched with the window's search run, every row
-// handed from the search worker to the GUI thread, while a 10 ms timer measures how late the
-// GUI thread serves events and the list repaints. Prints the rows per second, the longest
-// lateness of the timer and the peak memory, then removes the tree.
+// A search through the main window, as the user starts it: the window (set up as
+// WindowBenchSetting.h describes) gets ROOT as its only drive and every junk type checked, and
+// its start action runs the search until it has finished. Meanwhile a 10 ms timer measures how late
+// the GUI thread serves events. Then a second start measures how long clearing the listed rows
+// takes, and is stopped.
 //
-//   velmaro-bench-search-run [FILES] [PARENT]   (defaults: 100000, /tmp)
+//   velmaro-bench-search-run [--stop-after ROWS] ROOT
 //
-// Run it with QT_QPA_PLATFORM=offscreen where no display is at hand.
+// --stop-after presses the stop action once ROWS rows are listed and measures how long the
+// search takes to finish after it. Prints one line:
+//   rows R wall W s cpu C s gui G s peak P MiB late L ms clear X ms [stop S ms]
+// (wall from the start action until the search has finished with every row listed, cpu the
+// process's user and system time over the same span and gui the GUI thread's share of it, peak
+// the process's peak resident memory, late the worst lateness of the timer).
 
-#include "workflow/Prompts.h"
-#include "workflow/SearchRun.h"
+#include "GuiLateness.h"
+#include "WindowBenchSetting.h"
+#include "shell/Form_Main.h"
+#include "workflow/ResultListModel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLabel>
-#include <QProgressBar>
 #include <QTimer>
-#include <QToolButton>
-#include <QTreeWidget>
-#include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
-#include <ftw.h>
+#include <cstring>
+#include <ctime>
 #include <string>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
-constexpr int filesPerFolder = 1000;
-
-// Answers the finish box without a user.
-class SilentPrompts final : public velmaro::Prompts {
-public:
-    void message(QWidget*, Icon, const QString&, const QString&) override {}
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-};
-
-bool makeTree(const std::string& root, int files) {
-    for (int i = 0; i < files; ++i) {
-        const std::string folder = root + "d" + std::to_string(i / filesPerFolder) + "/";
-        if (i % filesPerFolder == 0 && mkdir(folder.c_str(), 0755) != 0)
-            return false;
-        const int fd =
-            open((folder + std::to_string(i) + ".tmp").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (fd < 0)
-            return false;
-        close(fd);
-    }
-    return true;
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& time) {
+        return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-void removeTree(const std::string& root) {
-    nftw(
-        root.c_str(),
-        [](const char* path, const struct stat*, int, struct FTW*) { return ::remove(path); }, 16,
-        FTW_DEPTH | FTW_PHYS);
+// The CPU time of the calling thread.
+double threadCpuSeconds() {
+    timespec time{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &time);
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) / 1e9;
+}
+
+double peakMiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
-    std::string pattern = std::string(argc > 2 ? argv[2] : "/tmp") + "/velmaro-bench-XXXXXX";
-    if (files <= 0 || mkdtemp(pattern.data()) == nullptr) {
-        std::fprintf(stderr, "usage: velmaro-bench-search-run [FILES] [PARENT]\n");
+    int stopAfter = 0;
+    int arg = 1;
+    if (arg + 1 < argc && std::strcmp(argv[arg], "--stop-after") == 0) {
+        stopAfter = std::atoi(argv[arg + 1]);
+        arg += 2;
+    }
+    if (arg + 1 != argc) {
+        std::fprintf(stderr, "usage: velmaro-bench-search-run [--stop-after ROWS] ROOT\n");
         return 2;
     }
-    const std::string root = pattern + "/";
-    if (!makeTree(root, files)) {
-        std::perror("creating the tree");
-        removeTree(root);
-        return 1;
-    }
+    std::string root = argv[arg];
+    while (root.size() > 1 && root.back() == '/')
+        root.pop_back();
 
-    QWidget window;
-    auto* layout = new QVBoxLayout(&window);
-    auto* list = new QTreeWidget;
-    list->setHeaderLabels({QStringLiteral("Имя"), QStringLiteral("Расположение"),
-                           QStringLiteral("Размер"), QStringLiteral("Дата")});
-    auto* label = new QLabel;
-    auto* bar = new QProgressBar;
-    bar->setRange(0, 100);
-    auto* modeQuick = new QToolButton;
-    layout->addWidget(list);
-    layout->addWidget(label);
-    layout->addWidget(bar);
-    layout->addWidget(modeQuick);
-    QAction startFind, stopFind, deleteFiles;
-    window.resize(800, 600);
+    const WindowBenchSetting setting(root);
+    QApplication application(argc, argv);
+    velmaro::TForm_Main window(setting);
     window.show();
-
-    SilentPrompts prompts;
-    velmaro::Prompts::install(&prompts);
-    velmaro::SearchRun run(
-        {&window, list, label, bar, &startFind, &stopFind, &deleteFiles, modeQuick},
-        [&] { return root + ";"; }, [] { return std::string("*.tmp;"); });
-
-    QElapsedTimer sinceTick;
-    qint64 worstLateness = 0;
-    QTimer tick;
-    tick.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&tick, &QTimer::timeout,
-                     [&] { worstLateness = std::max(worstLateness, sinceTick.restart() - 10); });
+    window.N2Click();
 
     QElapsedTimer clock;
-    run.FindFile().OnSearchFinish = [&](velmaro::TFindFile& sender) {
-        const qint64 elapsed = clock.elapsed();
-        run.FindFileSearchFinish(sender);
-        tick.stop();
-        const int rows = list->topLevelItemCount();
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        std::printf("%d rows in %lld ms: %.0f rows/s; GUI timer at most %lld ms late; "
-                    "peak memory %.1f MiB\n",
-                    rows, static_cast<long long>(elapsed),
-                    elapsed > 0 ? rows * 1000.0 / static_cast<double>(elapsed) : 0.0,
-                    static_cast<long long>(worstLateness),
-                    static_cast<double>(usage.ru_maxrss) / 1024.0);
-        QApplication::quit();
+    qint64 stopPressed = -1;
+    GuiLateness lateness;
+    lateness.onTick = [&] {
+        if (stopAfter > 0 && stopPressed < 0 && window.results().rowCount() >= stopAfter) {
+            stopPressed = clock.nsecsElapsed();
+            window.Act_StopFind->trigger();
+        }
     };
+
+    qint64 started = 0;
+    qint64 finished = 0;
+    double cpuAtStart = 0;
+    double cpu = 0;
+    double guiCpuAtStart = 0;
+    double guiCpu = 0;
+    int rows = 0;
+    qint64 clearStarted = 0;
+    qint64 cleared = -1;
+    // The start action is disabled when a search has started (its list cleared) and enabled
+    // again when it has finished, every row listed.
+    QObject::connect(window.Act_StartFind, &QAction::enabledChanged, [&](bool enabled) {
+        const bool running = !enabled;
+        if (running) {
+            if (clearStarted > 0 && cleared < 0) {
+                // The second start: the rows are gone; stop it at once.
+                cleared = clock.nsecsElapsed() - clearStarted;
+                QTimer::singleShot(0, [&] { window.Act_StopFind->trigger(); });
+            }
+            return;
+        }
+        if (finished == 0) {
+            finished = clock.nsecsElapsed();
+            cpu = cpuSeconds() - cpuAtStart;
+            guiCpu = threadCpuSeconds() - guiCpuAtStart;
+            rows = window.results().rowCount();
+            lateness.stop();
+            QTimer::singleShot(0, [&] {
+                clearStarted = clock.nsecsElapsed();
+                window.Act_StartFind->trigger();
+            });
+        } else {
+            QApplication::quit();
+        }
+    });
+
     QTimer::singleShot(0, [&] {
-        sinceTick.start();
-        tick.start(10);
         clock.start();
-        run.Act_StartFindExecute();
+        lateness.start();
+        cpuAtStart = cpuSeconds();
+        guiCpuAtStart = threadCpuSeconds();
+        started = clock.nsecsElapsed();
+        window.Act_StartFind->trigger();
     });
     const int status = application.exec();
-    velmaro::Prompts::install(nullptr);
-    removeTree(root);
-    return status;
+    if (status != 0 || finished == 0)
+        return 1;
+
+    std::printf(
+        "rows %d wall %.3f s cpu %.3f s gui %.3f s peak %.1f MiB late %.1f ms clear %.1f ms", rows,
+        static_cast<double>(finished - started) / 1e9, cpu, guiCpu, peakMiB(), lateness.worstMs(),
+        static_cast<double>(cleared) / 1e6);
+    if (stopPressed >= 0)
+        std::printf(" stop %.1f ms", static_cast<double>(finished - stopPressed) / 1e6);
+    std::printf("\n");
+    return 0;
 }

@@ -2,12 +2,12 @@
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <algorithm>
 
 namespace velmaro {
 
-ColumnSizer::ColumnSizer(QTreeWidget* list, QVector<Column> columns)
+ColumnSizer::ColumnSizer(QTreeView* list, QVector<Column> columns)
     : QObject(list), m_list(list), m_viewport(list->viewport()), m_columns(std::move(columns)) {
     m_list->header()->setStretchLastSection(false);
     m_list->header()->setMinimumSectionSize(1);

@@ -3,7 +3,8 @@
 #include <QObject>
 #include <QVector>
 
-class QTreeWidget;
+class QTreeView;
+class QWidget;
 
 namespace velmaro {
 
@@ -19,7 +20,7 @@ public:
         int minimumWidth;
     };
 
-    ColumnSizer(QTreeWidget* list, QVector<Column> columns);
+    ColumnSizer(QTreeView* list, QVector<Column> columns);
 
     // Sets the column widths for the list's current viewport width.
     void resizeColumns();
@@ -28,7 +29,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QTreeWidget* m_list;
+    QTreeView* m_list;
     QWidget* m_viewport;
     QVector<Column> m_columns;
 };

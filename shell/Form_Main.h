@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/ActionStates.h"
+
 #include <QIcon>
 #include <QMainWindow>
 #include <QVector>
@@ -15,11 +17,13 @@ class QSplitter;
 class QStackedWidget;
 class QStatusBar;
 class QToolButton;
+class QTreeView;
 class QTreeWidget;
 
 namespace velmaro {
 
 class DeletionPass;
+class ResultListModel;
 class SearchRun;
 class SkinManager;
 class TFindFile;
@@ -40,6 +44,8 @@ class DriveSource;
 // (the outer rectangle under a window manager's frame), Form_MainLists.cpp
 // (drive list, presets and search strings), Form_MainModes.cpp (full and quick mode). Controls
 // are public and carry their names as objectName, so the workflow code and tests reach them.
+// The enabled states of the start, stop, delete and mode controls are derived in one place
+// (updateActions) from the window's state.
 class TForm_Main : public QMainWindow {
     Q_OBJECT
 
@@ -65,7 +71,8 @@ public:
     void N3Click();
     void N4Click();
 
-    // Applies the mode that the mode button's down state selects.
+    // Applies the mode that the mode button's down state selects: the notebook page, the hint
+    // text and the start action's state.
     void ToolButton_ModeQuickClick();
     // Act_Delete: deletes the files of the checked result rows, one by one, with the delete
     // panel and its bar in place of the list and events processed after each file; removes
@@ -96,7 +103,7 @@ public:
     QTreeWidget* sListView_CrExt = nullptr;
     QTreeWidget* sListView_Location = nullptr;
     QTreeWidget* sListView_QC = nullptr;
-    QTreeWidget* sListView_Result = nullptr;
+    QTreeView* sListView_Result = nullptr;
 
     QStatusBar* sStatusBar = nullptr;
     QProgressBar* sProgressBar_St = nullptr;
@@ -124,6 +131,8 @@ public:
     // The search component: path filters of the cleaner, hidden and system entries found,
     // threaded, its events handled by the window's search run.
     TFindFile& FindFile();
+    // The rows of sListView_Result.
+    ResultListModel& results() { return *m_results; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -153,6 +162,10 @@ private:
     void createActions();
     void createCatalogueMenu();
     void createSearchRun();
+    // Sets the enabled states of Act_StartFind, Act_StopFind, Act_Delete and
+    // ToolButton_ModeQuick from m_actionStates and whether rows are listed. Called whenever one
+    // of these facts changes.
+    void updateActions();
     // For the window's close: a running deletion pass stops after its current file.
     void stopDeletionForClose();
     void layOutFloatingControls();
@@ -176,6 +189,8 @@ private:
     void setPaneWidth(int width);
 
     const platform::DriveSource& m_drives;
+    ResultListModel* m_results = nullptr;
+    ActionStates m_actionStates;
     std::unique_ptr<SearchRun> m_searchRun;
     DeletionPass* m_deletionPass = nullptr; // the running pass, else null
     bool m_closedDuringDeletion = false;

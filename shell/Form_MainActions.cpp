@@ -3,12 +3,14 @@
 #include "engine/CleanerPreset.h"
 #include "shell/Form_Main.h"
 #include "workflow/Guard.h"
+#include "workflow/ResultListModel.h"
 #include "workflow/SearchRun.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <memory>
 
 namespace velmaro {
 namespace {
@@ -46,8 +48,6 @@ void TForm_Main::createActions() {
     Act_QuickClear =
         makeAction(ActionList, {"Act_QuickClear", "Mode", "Быстрый режим", "Бытрый режим очистки",
                                 QKeySequence(Qt::CTRL | Qt::Key_Q)});
-    Act_StopFind->setEnabled(false);
-    Act_Delete->setEnabled(false);
 
     const struct {
         QToolButton* button;
@@ -72,16 +72,35 @@ void TForm_Main::createActions() {
 
 void TForm_Main::createSearchRun() {
     m_searchRun = std::make_unique<SearchRun>(
-        SearchControls{this, sListView_Result, sLabel_DirF, sProgressBar_St, Act_StartFind,
-                       Act_StopFind, Act_Delete, ToolButton_ModeQuick},
+        SearchControls{this, m_results, sLabel_DirF, sProgressBar_St},
         [this] { return BuildLocationString(); }, [this] { return BuildMaskString(); });
     ApplyCleanerPreset(m_searchRun->FindFile().Criteria());
+    connect(m_searchRun.get(), &SearchRun::runningChanged, this, [this](bool running) {
+        if (running)
+            m_actionStates.searchStarted();
+        else
+            m_actionStates.searchFinished();
+        updateActions();
+    });
+    // Whether rows are listed is one of the facts.
+    connect(m_results, &QAbstractItemModel::rowsInserted, this, &TForm_Main::updateActions);
+    connect(m_results, &QAbstractItemModel::rowsRemoved, this, &TForm_Main::updateActions);
+    connect(m_results, &QAbstractItemModel::modelReset, this, &TForm_Main::updateActions);
+    updateActions();
     connect(Act_StartFind, &QAction::triggered, this,
             [this] { RunGuarded(this, [this] { m_searchRun->Act_StartFindExecute(); }); });
     connect(Act_StopFind, &QAction::triggered, this,
             [this] { RunGuarded(this, [this] { m_searchRun->Act_StopFindExecute(); }); });
     connect(Act_Delete, &QAction::triggered, this,
             [this] { RunGuarded(this, [this] { Act_DeleteExecute(); }); });
+}
+
+void TForm_Main::updateActions() {
+    const ActionStates::Enabled enabled = m_actionStates.enabled(m_results->rowCount() > 0);
+    Act_StartFind->setEnabled(enabled.StartFind);
+    Act_StopFind->setEnabled(enabled.StopFind);
+    Act_Delete->setEnabled(enabled.Delete);
+    ToolButton_ModeQuick->setEnabled(enabled.ModeQuick);
 }
 
 void TForm_Main::createCatalogueMenu() {

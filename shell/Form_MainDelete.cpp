@@ -3,15 +3,14 @@
 #include "shell/Form_Main.h"
 #include "workflow/DeletionPass.h"
 #include "workflow/Form_Report.h"
+#include "workflow/ResultListModel.h"
 #include "workflow/ResultListRows.h"
 #include "workflow/SearchRun.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QFrame>
 #include <QProgressBar>
-#include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <exception>
 
 namespace velmaro {
@@ -20,15 +19,14 @@ void TForm_Main::Act_DeleteExecute() {
     // Events are processed after every file; a second start from among them is ignored.
     if (m_deletionPass)
         return;
-    ResultListRows rows(*sListView_Result);
+    ResultListRows rows(*m_results);
     DeletionPass pass(rows);
     m_deletionPass = &pass;
     m_closedDuringDeletion = false;
     std::exception_ptr error;
     try {
-        Act_StartFind->setEnabled(false);
-        Act_Delete->setEnabled(false);
-        ToolButton_ModeQuick->setEnabled(false);
+        m_actionStates.deletionStarted();
+        updateActions();
         sListView_Result->hide();
         sPanel_Delete->show();
         sProgressBar_Delete->setValue(0);
@@ -42,8 +40,10 @@ void TForm_Main::Act_DeleteExecute() {
         error = std::current_exception();
     }
 
-    Act_StartFind->setEnabled(true);
-    ToolButton_ModeQuick->setEnabled(true);
+    // The attempted rows leave the list in one step, before the list is shown again.
+    rows.finish();
+    m_actionStates.reportShown();
+    updateActions();
     sListView_Result->show();
     sPanel_Delete->hide();
     // A window closed during the pass is on its way out: a modal report would hold up the end
@@ -54,8 +54,8 @@ void TForm_Main::Act_DeleteExecute() {
         report.exec();
     }
     m_deletionPass = nullptr;
-    if (sListView_Result->topLevelItemCount() > 0)
-        Act_Delete->setEnabled(true);
+    m_actionStates.deletionFinished();
+    updateActions();
     if (error)
         std::rethrow_exception(error);
 }

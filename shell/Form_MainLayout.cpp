@@ -4,6 +4,7 @@
 #include "shell/ElidedCellToolTip.h"
 #include "shell/Form_Main.h"
 #include "workflow/CatalogueList.h"
+#include "workflow/ResultListModel.h"
 
 #include <QFontInfo>
 #include <QFrame>
@@ -15,6 +16,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -48,12 +50,9 @@ QFont tahoma(int pixelSize, bool bold) {
     return font;
 }
 
-// A read-only report-style list with check boxes whose headers ignore clicks.
-QTreeWidget* makeCheckList(QWidget* parent, const char* name, const QStringList& headers) {
-    auto* list = new QTreeWidget(parent);
+// Makes list a read-only report-style list with check boxes whose headers ignore clicks.
+void setUpCheckList(QTreeView* list, const char* name) {
     list->setObjectName(QString::fromLatin1(name));
-    list->setColumnCount(static_cast<int>(headers.size()));
-    list->setHeaderLabels(headers);
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
     list->setUniformRowHeights(true);
@@ -64,6 +63,13 @@ QTreeWidget* makeCheckList(QWidget* parent, const char* name, const QStringList&
     list->setAlternatingRowColors(true);
     list->header()->setSectionsClickable(false);
     list->header()->setSectionsMovable(false);
+}
+
+QTreeWidget* makeCheckList(QWidget* parent, const char* name, const QStringList& headers) {
+    auto* list = new QTreeWidget(parent);
+    setUpCheckList(list, name);
+    list->setColumnCount(static_cast<int>(headers.size()));
+    list->setHeaderLabels(headers);
     return list;
 }
 
@@ -202,12 +208,20 @@ void TForm_Main::createLeftPane() {
 }
 
 void TForm_Main::createResultList() {
-    sListView_Result = makeCheckList(sSplitter_Main, "sListView_Result",
-                                     {QStringLiteral("Имя"), QStringLiteral("Расположение"),
-                                      QStringLiteral("Размер"), QStringLiteral("Дата")});
+    // The list sits on a page of its own, which keeps the list's place in the splitter while the
+    // deletion pass hides the list: the left pane keeps its width.
+    auto* page = new QWidget(sSplitter_Main);
+    page->setObjectName(QStringLiteral("resultPage"));
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    m_results = new ResultListModel(this);
+    sListView_Result = new QTreeView(page);
+    setUpCheckList(sListView_Result, "sListView_Result");
+    sListView_Result->setModel(m_results);
     new ColumnSizer(sListView_Result, {{0, 120}, {0, 200}, {70, 70}, {120, 120}});
     ElidedCellToolTip::install(sListView_Result);
-    sSplitter_Main->addWidget(sListView_Result);
+    pageLayout->addWidget(sListView_Result);
+    sSplitter_Main->addWidget(page);
 }
 
 void TForm_Main::createStatusBar() {

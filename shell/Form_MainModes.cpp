@@ -2,7 +2,6 @@
 
 #include "shell/Form_Main.h"
 
-#include <QAction>
 #include <QLabel>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -14,7 +13,8 @@ void TForm_Main::ToolButton_ModeQuickClick() {
     sNotebook_Cr->setCurrentIndex(quick ? 1 : 0);
     sLabel_Hint->setText(quick ? QStringLiteral("Режим: быстрая очистка.")
                                : QStringLiteral("Режим: полная очистка."));
-    Act_StartFind->setEnabled(!quick);
+    m_actionStates.setQuickMode(quick);
+    updateActions();
 }
 
 } // namespace velmaro

@@ -1,15 +1,15 @@
 #include "workflow/SearchRun.h"
 
 #include "platform/CodePage.h"
+#include "workflow/DateTimeText.h"
 #include "workflow/Prompts.h"
 #include "workflow/QtMessageWindow.h"
+#include "workflow/ResultListModel.h"
 #include "workflow/SizeText.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QLabel>
 #include <QProgressBar>
-#include <QTreeWidget>
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -24,6 +24,12 @@ constexpr std::int32_t folderLabelPeriod = 50;
 constexpr std::int32_t progressDelay = 10;
 constexpr int progressWrap = 100;
 
+// The recorded changes are applied this often, plus a millisecond for every rowsPerExtraMs
+// rows listed: the list's view lays out all its rows after every batch, and this keeps that
+// work to a small share of the GUI thread's time however long the list grows.
+constexpr int applyInterval = 100; // milliseconds
+constexpr int rowsPerExtraMs = 10000;
+
 QString displayText(std::string_view bytes) {
     return QString::fromStdU16String(platform::CodePage::system().toUtf16(bytes));
 }
@@ -31,15 +37,16 @@ QString displayText(std::string_view bytes) {
 } // namespace
 
 SearchRun::SearchRun(const SearchControls& Controls, std::function<std::string()> BuildLocation,
-                     std::function<std::string()> BuildMask, QObject* Parent)
+                     std::function<std::string()> BuildMask, std::size_t HandOffCapacity,
+                     QObject* Parent)
     : QObject(Parent), m_controls(Controls), m_buildLocation(std::move(BuildLocation)),
-      m_buildMask(std::move(BuildMask)), m_feed(*Controls.ResultList), m_handOff(*this),
-      m_findFile(std::make_unique<QtMessageWindow>()) {
+      m_buildMask(std::move(BuildMask)), m_handOff(
+                                             *this, [this] { applyRecorded(); }, HandOffCapacity),
+      m_errorHandOff(*this), m_findFile(std::make_unique<QtMessageWindow>()) {
     // Folder names are shown as they are, never read as markup.
     m_controls.FolderLabel->setTextFormat(Qt::PlainText);
-    // Every row is one line: with uniform heights the list lays out a new batch of rows without
-    // measuring each of the rows it holds, which keeps adding rows cheap in a long list.
-    m_controls.ResultList->setUniformRowHeights(true);
+    m_applyTimer.setSingleShot(true);
+    connect(&m_applyTimer, &QTimer::timeout, this, &SearchRun::applyRecorded);
     m_findFile.SetThreaded(true);
     m_findFile.OnFileMatch = [this](TFindFile& sender, const TFileDetails& fileInfo) {
         FindFileFileMatch(sender, fileInfo);
@@ -79,15 +86,10 @@ bool SearchRun::CheckCriteria() {
 void SearchRun::Act_StartFindExecute() {
     if (!CheckCriteria())
         return;
-    // Hidden while cleared, so that the list is not redrawn for every row it loses.
-    m_controls.ResultList->hide();
-    m_controls.ResultList->clear();
-    m_controls.ResultList->show();
-
-    m_controls.StartFind->setEnabled(false);
-    m_controls.StopFind->setEnabled(true);
-    m_controls.Delete->setEnabled(false);
-    m_controls.ModeQuick->setEnabled(false);
+    // One reset for the views, however many rows the list held.
+    m_controls.Results->clear();
+    m_running = true;
+    Q_EMIT runningChanged(true);
     m_controls.ProgressBar->show();
 
     m_searchStart = Now();
@@ -95,57 +97,61 @@ void SearchRun::Act_StartFindExecute() {
     m_folderCounter = folderLabelPeriod;
     m_searchSummary.clear();
     m_foundSize = 0;
-    m_rowMaker = ResultRowMaker();
     m_handOff.reopen();
+    m_errorHandOff.reopen();
+    m_applyTimer.start(applyInterval);
     m_findFile.Execute();
 }
 
 void SearchRun::Act_StopFindExecute() {
     m_findFile.Abort();
     m_handOff.abort();
+    m_errorHandOff.abort();
 }
 
 void SearchRun::Close() {
     m_findFile.Abort();
     m_handOff.close();
+    m_errorHandOff.close();
 }
 
 void SearchRun::FindFileFileMatch(TFindFile&, const TFileDetails& FileInfo) {
-    // The row's texts are made here, off the GUI thread; the duplicate test runs there.
-    m_handOff.run([this, row = m_rowMaker.make(FileInfo)] {
-        if (m_feed.add(row))
-            m_foundSize += row.Size;
-    });
+    if (m_handOff.addRow(FileInfo))
+        m_foundSize += FileInfo.Size;
 }
 
 void SearchRun::FindFileFolderChange(TFindFile&, const std::string& Folder, TFolderIgnore&) {
     ++m_folderCounter;
-    const bool showFolder = m_folderCounter > folderLabelPeriod;
-    if (showFolder)
+    if (m_folderCounter > folderLabelPeriod) {
         m_folderCounter = 0;
-    const bool advance = m_folderCounter > progressDelay;
-    if (!showFolder && !advance)
-        return;
-    // The conversion runs here, off the GUI thread.
-    const QString folder = showFolder ? displayText(Folder) : QString();
-    m_handOff.run([this, showFolder, advance, folder] {
-        if (showFolder)
-            m_controls.FolderLabel->setText(folder);
-        if (advance) {
-            QProgressBar& bar = *m_controls.ProgressBar;
-            bar.setValue(std::max(bar.value(), bar.minimum()) + 1);
-            if (bar.value() == progressWrap)
-                bar.setValue(0);
-        }
-    });
+        m_handOff.showFolder(Folder);
+    }
+    if (m_folderCounter > progressDelay)
+        m_handOff.stepBar();
+}
+
+void SearchRun::applyRecorded() {
+    const SearchHandOff::Recorded recorded = m_handOff.take(m_taken);
+    m_controls.Results->append(m_taken);
+    if (recorded.folder)
+        m_controls.FolderLabel->setText(displayText(*recorded.folder));
+    if (recorded.barSteps > 0) {
+        // Each step adds one and wraps to 0 on reaching 100: several steps at once land where
+        // as many single steps would.
+        QProgressBar& bar = *m_controls.ProgressBar;
+        const int from = std::max(bar.value(), bar.minimum());
+        bar.setValue((from + recorded.barSteps % progressWrap) % progressWrap);
+    }
+    if (m_running)
+        m_applyTimer.start(applyInterval + m_controls.Results->rowCount() / rowsPerExtraMs);
 }
 
 void SearchRun::FindFileSearchFinish(TFindFile& Sender) {
-    m_feed.flush();
-    m_controls.StartFind->setEnabled(true);
-    m_controls.StopFind->setEnabled(false);
-    m_controls.ModeQuick->setEnabled(true);
-    m_controls.Delete->setEnabled(m_controls.ResultList->topLevelItemCount() > 0);
+    // Every row found is listed before anything else of the finish happens.
+    m_running = false;
+    m_applyTimer.stop();
+    applyRecorded();
+    Q_EMIT runningChanged(false);
     m_controls.ProgressBar->hide();
 
     m_searchSummary = QStringLiteral("Продолжительность поиска: ") +
@@ -159,7 +165,7 @@ void SearchRun::FindFileSearchFinish(TFindFile& Sender) {
 
 void SearchRun::showApplicationError(const std::string& ClassName, const std::string& Message) {
     const QString text = displayText(ClassName) + QStringLiteral(": ") + displayText(Message);
-    m_handOff.run([this, text] {
+    m_errorHandOff.run([this, text] {
         Prompts::current().message(m_controls.Window, Prompts::Icon::Critical,
                                    QStringLiteral("Application Error"), text);
     });

@@ -8,6 +8,7 @@
 #include "TestSettingsFolder.h"
 #include "platform/CodePage.h"
 #include "shell/Form_Main.h"
+#include "workflow/ResultListModel.h"
 
 #include <QAction>
 #include <QDate>
@@ -54,7 +55,7 @@ private Q_SLOTS:
         QCOMPARE(prompts.messages[0].title, QStringLiteral("Поиск"));
         QCOMPARE(prompts.messages[0].text, QStringLiteral("Поиск завершен."));
         prompts.messages.clear();
-        QCOMPARE(window.sListView_Result->topLevelItemCount(), 3);
+        QCOMPARE(window.results().rowCount(), 3);
         QVERIFY(window.Act_Delete->isEnabled());
 
         prompts.saveAnswer = saveFolder.filePath(QStringLiteral("report"));
@@ -66,7 +67,7 @@ private Q_SLOTS:
         QVERIFY(!entryExists(second));
         QVERIFY(!entryExists(odd));
         QVERIFY(entryExists(other));
-        QCOMPARE(window.sListView_Result->topLevelItemCount(), 0);
+        QCOMPARE(window.results().rowCount(), 0);
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages[0].text, QStringLiteral("Отчёт сохранён."));
 

@@ -3,25 +3,28 @@
 
 #include "FixtureDrives.h"
 #include "FixtureFolder.h"
+#include "ListedFile.h"
 #include "RecordingPrompts.h"
 #include "ReportAnswer.h"
 #include "TestSettingsFolder.h"
 #include "platform/FileOperations.h"
 #include "shell/Form_Main.h"
-#include "workflow/ResultRow.h"
+#include "workflow/ResultListModel.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFrame>
 #include <QProgressBar>
+#include <QStackedWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
+using velmaro::ResultListModel;
 using velmaro::TForm_Main;
 using velmaro::platform::DriveKind;
 using velmaro::test::entryExists;
@@ -31,26 +34,18 @@ using velmaro::test::permissionsOf;
 namespace {
 
 // Lists the file at path as a search would: checked, with its bytes, size and identity.
-void listFile(QTreeWidget& list, const std::string& path, std::int64_t size, bool checked = true) {
-    const std::size_t slash = path.rfind('/');
-    velmaro::ResultRow row;
-    row.Folder = QByteArray::fromStdString(path.substr(0, slash + 1));
-    row.Name = QByteArray::fromStdString(path.substr(slash + 1));
-    row.Size = size;
-    row.Identity = velmaro::platform::GetFileAttributes(path).identity();
-    row.Texts = {QString::fromStdString(path.substr(slash + 1)),
-                 QString::fromStdString(path.substr(0, slash + 1)), QString(),
-                 QString::number(size)};
-    QTreeWidgetItem* item = velmaro::NewResultItem(row);
-    if (!checked)
-        item->setCheckState(0, Qt::Unchecked);
-    list.addTopLevelItem(item);
+void listFile(ResultListModel& list, const std::string& path, std::int64_t size,
+              bool checked = true) {
+    velmaro::ResultRowStore row;
+    row.append(velmaro::test::listedFile(path, size));
+    list.append(row);
+    list.setChecked(list.rows().size() - 1, checked);
 }
 
-QStringList listedNames(const QTreeWidget& list) {
+QStringList listedNames(const ResultListModel& list) {
     QStringList names;
-    for (int i = 0; i < list.topLevelItemCount(); ++i)
-        names.append(QString::fromStdString(velmaro::ResultRowName(*list.topLevelItem(i))));
+    for (std::size_t i = 0; i < list.rows().size(); ++i)
+        names.append(QString::fromStdString(std::string(list.rows().name(i))));
     return names;
 }
 
@@ -97,7 +92,7 @@ private Q_SLOTS:
         const std::string swapped = fixture.makeFile("c/sub/swapped.tmp", "abc");
         const std::string victim = outside.makeFile("sub/swapped.tmp", "abc");
 
-        QTreeWidget& list = *m_window->sListView_Result;
+        ResultListModel& list = m_window->results();
         listFile(list, twice, 100);
         listFile(list, kept, 1, false);
         listFile(list, readOnly, 20);
@@ -105,14 +100,16 @@ private Q_SLOTS:
         listFile(list, twice, 100);
         listFile(list, alsoKept, 1, false);
         listFile(list, swapped, 3);
-        m_window->Act_Delete->setEnabled(true);
+        QVERIFY(m_window->Act_Delete->isEnabled());
         // After the search, a folder of a listed file is replaced by a link to elsewhere.
         QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
         QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
 
+        // The left pane keeps its width while the panel stands in the list's place.
+        const int paneWidth = m_window->sNotebook_Cr->width();
         struct State {
             bool startFind, remove, modeQuick, listShown, panelShown;
-            int bar;
+            int bar, paneWidth;
             bool operator==(const State&) const = default;
         };
         const auto state = [this] {
@@ -121,11 +118,14 @@ private Q_SLOTS:
                          m_window->ToolButton_ModeQuick->isEnabled(),
                          m_window->sListView_Result->isVisible(),
                          m_window->sPanel_Delete->isVisible(),
-                         m_window->sProgressBar_Delete->value()};
+                         m_window->sProgressBar_Delete->value(),
+                         m_window->sNotebook_Cr->width()};
         };
         State during{};
         // Runs among the events processed after the first file; a second start is ignored.
         QTimer::singleShot(0, m_window.get(), [&] {
+            // The splitter lays its panes out again from a posted event; let it do so first.
+            QCoreApplication::sendPostedEvents();
             during = state();
             m_window->Act_DeleteExecute();
         });
@@ -134,9 +134,9 @@ private Q_SLOTS:
         QTest::mouseClick(m_window->ToolButton_Delete, Qt::LeftButton);
 
         QCOMPARE(report.shown, 1);
-        QCOMPARE(during, (State{false, false, false, false, true, 1}));
-        QCOMPARE(withReport, (State{true, false, true, true, false, 5}));
-        QCOMPARE(state(), (State{true, true, true, true, false, 5}));
+        QCOMPARE(during, (State{false, false, false, false, true, 1, paneWidth}));
+        QCOMPARE(withReport, (State{true, false, true, true, false, 5, paneWidth}));
+        QCOMPARE(state(), (State{true, true, true, true, false, 5, paneWidth}));
         QCOMPARE(m_window->sProgressBar_Delete->maximum(), 7);
         QCOMPARE(listedNames(list), (QStringList{"kept.tmp", "also-kept.tmp"}));
 
@@ -158,14 +158,13 @@ private Q_SLOTS:
 
     void lastRowsDeletedLeaveDeleteDisabled() {
         const std::string file = m_fixture->makeFile("only.tmp");
-        listFile(*m_window->sListView_Result, file, 1);
-        m_window->Act_Delete->setEnabled(true);
+        listFile(m_window->results(), file, 1);
         QTest::mouseClick(m_window->ToolButton_ModeQuick, Qt::LeftButton);
         ReportAnswer report;
         m_window->Act_Delete->trigger();
         QCOMPARE(report.shown, 1);
         QVERIFY(!entryExists(file));
-        QCOMPARE(m_window->sListView_Result->topLevelItemCount(), 0);
+        QCOMPARE(m_window->results().rowCount(), 0);
         QVERIFY(!m_window->Act_Delete->isEnabled());
         // Started in the quick mode, the pass still ends with the search enabled.
         QVERIFY(m_window->Act_StartFind->isEnabled());
@@ -173,13 +172,12 @@ private Q_SLOTS:
     }
 
     void closingDuringPassStopsAfterTheCurrentFile() {
-        QTreeWidget& list = *m_window->sListView_Result;
+        ResultListModel& list = m_window->results();
         std::vector<std::string> files;
         for (const char* name : {"1.tmp", "2.tmp", "3.tmp", "4.tmp"}) {
             files.push_back(m_fixture->makeFile(name));
             listFile(list, files.back(), 1);
         }
-        m_window->Act_Delete->setEnabled(true);
         ReportAnswer report;
         // As in the program: the pass runs from the application's event loop, the close comes
         // among the events processed after the first file, and the loop must then end by

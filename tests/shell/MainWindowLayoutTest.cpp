@@ -74,7 +74,7 @@ private Q_SLOTS:
         row("sListView_CrExt", "QTreeWidget", {0, 70, 224, 375}, "", true, true);
         row("sListView_Location", "QTreeWidget", {0, 449, 224, 128}, "", true, true);
         row("sListView_QC", "QTreeWidget", {}, "", false, false);
-        row("sListView_Result", "QTreeWidget", {228, 70, 568, 507}, "", true, true);
+        row("sListView_Result", "QTreeView", {228, 70, 568, 507}, "", true, true);
         row("sStatusBar", "QStatusBar", {0, 577, 796, 19}, "", true, true);
         row("sProgressBar_St", "QProgressBar", {0, 579, 224, 16}, "", true, false);
         row("sLabel_DirF", "QLabel", {230, 579, 551, 13}, "", true, true);
@@ -140,14 +140,13 @@ private Q_SLOTS:
     void columns() {
         QFETCH(QStringList, headers);
         QFETCH(QList<int>, widths);
-        auto* list =
-            m_window->findChild<QTreeWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+        auto* list = m_window->findChild<QTreeView*>(QString::fromLatin1(QTest::currentDataTag()));
         QVERIFY(list);
-        QCOMPARE(list->columnCount(), headers.size());
+        QCOMPARE(list->model()->columnCount(), headers.size());
         QList<int> shown;
         int rest = list->viewport()->width();
         for (int i = 0; i < headers.size(); ++i) {
-            QCOMPARE(list->headerItem()->text(i), headers[i]);
+            QCOMPARE(list->model()->headerData(i, Qt::Horizontal).toString(), headers[i]);
             shown.append(list->header()->sectionSize(i));
             if (widths[i] >= 0)
                 rest -= widths[i];

@@ -4,10 +4,12 @@
 #include "FixtureDrives.h"
 #include "RecordingPrompts.h"
 #include "TestSettingsFolder.h"
+#include "engine/FileDetails.h"
 #include "shell/Form_Info.h"
 #include "shell/Form_Main.h"
 #include "workflow/CheckList.h"
 #include "workflow/JunkCatalogue.h"
+#include "workflow/ResultListModel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,10 +100,26 @@ private Q_SLOTS:
         QVERIFY(m_window->Act_StartFind->isEnabled());
     }
 
+    void modeSwitchLeavesDeleteAsItWas_data() {
+        QTest::addColumn<bool>("rowsListed");
+        QTest::newRow("rows listed") << true;
+        QTest::newRow("no rows") << false;
+    }
     void modeSwitchLeavesDeleteAsItWas() {
-        m_window->Act_Delete->setEnabled(true);
+        QFETCH(bool, rowsListed);
+        if (rowsListed) {
+            velmaro::TFileDetails file;
+            file.Location = "/srv/data/";
+            file.Name = "a.tmp";
+            velmaro::ResultRowStore rows;
+            rows.append(file);
+            m_window->results().append(rows);
+        }
+        QCOMPARE(m_window->Act_Delete->isEnabled(), rowsListed);
         QTest::mouseClick(m_window->ToolButton_ModeQuick, Qt::LeftButton);
-        QVERIFY(m_window->Act_Delete->isEnabled());
+        QCOMPARE(m_window->Act_Delete->isEnabled(), rowsListed);
+        QTest::mouseClick(m_window->ToolButton_ModeQuick, Qt::LeftButton);
+        QCOMPARE(m_window->Act_Delete->isEnabled(), rowsListed);
     }
 
     void shortcuts() {
