@@ -1,9 +1,9 @@
 #include "cli/FindOptions.h"
 
 #include "cli/TimeArgument.h"
-#include "engine/CleanerPreset.h"
+#include "cleaner/CleanerPreset.h"
 #include "engine/FindFile.h"
-#include "workflow/JunkCatalogue.h"
+#include "cleaner/JunkCatalogue.h"
 
 #include <algorithm>
 #include <array>

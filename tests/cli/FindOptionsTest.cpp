@@ -2,8 +2,8 @@
 
 #include "cli/FindHelp.h"
 #include "cli/TimeArgument.h"
-#include "engine/CleanerPreset.h"
-#include "workflow/JunkCatalogue.h"
+#include "cleaner/CleanerPreset.h"
+#include "cleaner/JunkCatalogue.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

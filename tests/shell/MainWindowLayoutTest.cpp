@@ -3,7 +3,7 @@
 #include "FixtureDrives.h"
 #include "RecordingPrompts.h"
 #include "TestSettingsFolder.h"
-#include "engine/CleanerPreset.h"
+#include "cleaner/CleanerPreset.h"
 #include "engine/FindFile.h"
 #include "shell/Form_Main.h"
 

@@ -4,11 +4,11 @@
 #include "FixtureDrives.h"
 #include "RecordingPrompts.h"
 #include "TestSettingsFolder.h"
+#include "cleaner/JunkCatalogue.h"
 #include "engine/FileDetails.h"
 #include "shell/Form_Info.h"
 #include "shell/Form_Main.h"
 #include "workflow/CheckList.h"
-#include "workflow/JunkCatalogue.h"
 #include "workflow/ResultListModel.h"
 
 #include <QAction>

@@ -1,17 +1,18 @@
-#include "workflow/DeletionPass.h"
+#include "cleaner/DeletionPass.h"
 
 #include "DeepFolders.h"
 #include "FixtureFolder.h"
+#include "MountNamespace.h"
 #include "Unprivileged.h"
+#include "cleaner/DeletionRows.h"
+#include "cleaner/FileDeletion.h"
 #include "platform/FileOperations.h"
-#include "workflow/DeletionRows.h"
 
 #include <QTest>
 #include <climits>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
-#include <sched.h>
 #include <stdexcept>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -19,9 +20,12 @@
 #include <unistd.h>
 
 using velmaro::DeletionPass;
+using velmaro::FileDeletion;
 using velmaro::test::DeepFolders;
 using velmaro::test::entryExists;
 using velmaro::test::FixtureFolder;
+using velmaro::test::inPrivateMountNamespace;
+using velmaro::test::Namespaced;
 using velmaro::test::permissionsOf;
 using velmaro::test::runUnprivileged;
 
@@ -105,26 +109,6 @@ private:
     bool m_holding = false;
 };
 
-// The answer of a check run in a private mount namespace.
-enum class Namespaced { passed, failed, unavailable };
-
-// Runs check in a forked child with a mount namespace of its own, so that the mounts it makes
-// vanish with it.
-Namespaced inPrivateMountNamespace(const std::function<bool()>& check) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr))
-            _exit(2);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return Namespaced::failed;
-    return WEXITSTATUS(status) == 0   ? Namespaced::passed
-           : WEXITSTATUS(status) == 2 ? Namespaced::unavailable
-                                      : Namespaced::failed;
-}
-
 } // namespace
 
 class DeletionPassTest : public QObject {
@@ -161,9 +145,10 @@ private Q_SLOTS:
         QCOMPARE(unlink(gone.c_str()), 0);
         QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
         QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         int filesDone = 0;
-        pass.onFileDone = [&] { ++filesDone; };
+        pass.onFileDone = [&](const DeletionPass::FileDone&) { ++filesDone; };
         pass.Execute();
 
         QCOMPARE(filesDone, 6);
@@ -220,7 +205,8 @@ private Q_SLOTS:
             RowList list;
             list.rows = {rowFor(fixture, "a/file.tmp", true, 1)};
             const std::string survivor = c.change(path);
-            DeletionPass pass(list);
+            FileDeletion deletion;
+            DeletionPass pass(list, deletion);
             pass.Execute();
             QVERIFY2(pass.DeletedCount() == 0, c.what);
             QVERIFY2(pass.FailedFiles() == std::vector<std::string>{path}, c.what);
@@ -239,7 +225,8 @@ private Q_SLOTS:
         {
             HeldOpen other(path);
             QVERIFY(other.holding());
-            DeletionPass pass(list);
+            FileDeletion deletion;
+            DeletionPass pass(list, deletion);
             pass.Execute();
             QCOMPARE(pass.DeletedCount(), 0);
             QCOMPARE(pass.FailedFiles(), std::vector<std::string>{path});
@@ -248,7 +235,8 @@ private Q_SLOTS:
         }
         // Once the other program has closed it, the file goes.
         list.rows = {rowFor(fixture, "app.lock", true, 1)};
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         pass.Execute();
         QCOMPARE(pass.DeletedCount(), 1);
         QVERIFY(!entryExists(path));
@@ -263,7 +251,8 @@ private Q_SLOTS:
         QCOMPARE(chmod(path.c_str(), 0444), 0);
         RowList list;
         list.rows = {rowFor(fixture, "a/file.tmp", true, 1)};
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         pass.Execute();
         QCOMPARE(pass.DeletedCount(), 1);
         QVERIFY(!entryExists(path));
@@ -290,7 +279,8 @@ private Q_SLOTS:
                 _exit(2);
             // The other file systems' files at the listed paths.
             fixture.makeFile("t/sub/file.tmp");
-            DeletionPass pass(list);
+            FileDeletion deletion;
+            DeletionPass pass(list, deletion);
             pass.Execute();
             const bool reported =
                 pass.DeletedCount() == 0 &&
@@ -316,7 +306,8 @@ private Q_SLOTS:
         list.rows = {rowForPath(deep.makeFile("a.tmp"), true, 1),
                      rowForPath(deep.makeFile("b.tmp"), false, 1),
                      rowForPath(deep.makeFile("c.tmp"), true, 1)};
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         pass.Execute();
         QCOMPARE(pass.DeletedCount(), 2);
         QVERIFY(pass.FailedFiles().empty());
@@ -330,9 +321,10 @@ private Q_SLOTS:
         const std::string file = fixture.makeFile("a.tmp");
         RowList list;
         list.rows = {rowFor(fixture, "a.tmp", false, 5), rowFor(fixture, "a.tmp", false, 5)};
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         int filesDone = 0;
-        pass.onFileDone = [&] { ++filesDone; };
+        pass.onFileDone = [&](const DeletionPass::FileDone&) { ++filesDone; };
         pass.Execute();
         QCOMPARE(filesDone, 0);
         QCOMPARE(list.Count(), 2);
@@ -360,7 +352,8 @@ private Q_SLOTS:
         QVERIFY(runUnprivileged([&] {
             RowList list;
             list.rows = {rowFor(fixture, "closed/locked.tmp", true, 9)};
-            DeletionPass pass(list);
+            FileDeletion deletion;
+            DeletionPass pass(list, deletion);
             pass.Execute();
             return pass.DeletedCount() == 0 && pass.FreedSize() == 0 &&
                    pass.FailedFiles() == std::vector<std::string>{file} && list.Count() == 0;
@@ -379,8 +372,9 @@ private Q_SLOTS:
         const std::string second = fixture.makeFile("2.tmp");
         RowList list;
         list.rows = {rowFor(fixture, "1.tmp", true, 1), rowFor(fixture, "2.tmp", true, 2)};
-        DeletionPass pass(list);
-        pass.onFileDone = [&] { pass.requestStop(); };
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
+        pass.onFileDone = [&](const DeletionPass::FileDone&) { pass.requestStop(); };
         pass.Execute();
         QCOMPARE(pass.DeletedCount(), 1);
         QCOMPARE(list.names(), std::vector<std::string>{"2.tmp"});
@@ -394,8 +388,11 @@ private Q_SLOTS:
         fixture.makeFile("2.tmp");
         RowList list;
         list.rows = {rowFor(fixture, "1.tmp", true, 10), rowFor(fixture, "2.tmp", true, 20)};
-        DeletionPass pass(list);
-        pass.onFileDone = [] { throw std::runtime_error("event handler failed"); };
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
+        pass.onFileDone = [](const DeletionPass::FileDone&) {
+            throw std::runtime_error("event handler failed");
+        };
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, pass.Execute());
         QCOMPARE(pass.DeletedCount(), 1);
         QCOMPARE(pass.FreedSize(), std::int64_t{10});
