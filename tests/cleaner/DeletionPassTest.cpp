@@ -4,23 +4,30 @@
 #include "FixtureFolder.h"
 #include "MountNamespace.h"
 #include "Unprivileged.h"
+#include "cleaner/DeletionPreview.h"
 #include "cleaner/DeletionRows.h"
 #include "cleaner/FileDeletion.h"
+#include "cleaner/TrashMove.h"
 #include "platform/FileOperations.h"
+#include "platform/Trash.h"
 
 #include <QTest>
 #include <climits>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 using velmaro::DeletionPass;
+using velmaro::DeletionPreview;
 using velmaro::FileDeletion;
+using velmaro::TrashMove;
 using velmaro::test::DeepFolders;
 using velmaro::test::entryExists;
 using velmaro::test::FixtureFolder;
@@ -380,6 +387,99 @@ private Q_SLOTS:
         QCOMPARE(list.names(), std::vector<std::string>{"2.tmp"});
         QVERIFY(!entryExists(first));
         QVERIFY(entryExists(second));
+    }
+
+    // A move into the trash goes through the same rows and checks, counts what went once and
+    // frees nothing; what the search did not list stays where it is.
+    void trashMoveCountsTheFilesButFreesNothing() {
+        FixtureFolder fixture;
+        const std::string twice = fixture.makeFile("a/twice.tmp");
+        const std::string replaced = fixture.makeFile("a/replaced.tmp");
+        const std::string kept = fixture.makeFile("a/kept.tmp");
+        RowList list;
+        list.rows = {
+            rowFor(fixture, "a/twice.tmp", true, 100), rowFor(fixture, "a/kept.tmp", false, 1),
+            rowFor(fixture, "a/replaced.tmp", true, 20), rowFor(fixture, "a/twice.tmp", true, 100),
+            rowFor(fixture, "a/gone.tmp", true, 7)};
+        std::ofstream(replaced, std::ios::app) << "rewritten";
+        velmaro::platform::Trash trash(fixture / "data", geteuid());
+        TrashMove move(trash);
+        DeletionPass pass(list, move);
+        std::vector<DeletionPass::FileResult> results;
+        pass.onFileDone = [&](const DeletionPass::FileDone& done) {
+            results.push_back(done.Result);
+        };
+        pass.Execute();
+        using Result = DeletionPass::FileResult;
+        QCOMPARE(results, (std::vector<Result>{Result::gone, Result::failed, Result::countedEarlier,
+                                               Result::gone}));
+        QCOMPARE(pass.DeletedCount(), 2);
+        QCOMPARE(pass.FreedSize(), std::int64_t{0});
+        QCOMPARE(pass.FailedFiles(), std::vector<std::string>{replaced});
+        QVERIFY(!entryExists(twice));
+        QVERIFY(entryExists(fixture / "data/Trash/files/twice.tmp"));
+        QVERIFY(entryExists(replaced));
+        QVERIFY(!entryExists(fixture / "data/Trash/info/replaced.tmp.trashinfo"));
+        QVERIFY(entryExists(kept));
+    }
+
+    // A preview changes nothing and tells what the deletion would do with the same rows.
+    void previewChangesNothingAndForeseesTheDeletion() {
+        FixtureFolder fixture;
+        const std::string readOnly = fixture.makeFile("a/locked.tmp");
+        QCOMPARE(chmod(readOnly.c_str(), 0444), 0);
+        const std::string replaced = fixture.makeFile("a/replaced.tmp");
+        const std::string closed = fixture.makeFolder("closed");
+        const std::string inClosed = fixture.makeFile("closed/file.tmp");
+        QCOMPARE(chmod(fixture.path().c_str(), 0755), 0);
+        const auto makeRows = [&] {
+            RowList list;
+            list.rows = {rowFor(fixture, "a/locked.tmp", true, 10),
+                         rowFor(fixture, "a/replaced.tmp", true, 20),
+                         rowFor(fixture, "a/gone.tmp", true, 7),
+                         rowFor(fixture, "closed/file.tmp", true, 30),
+                         rowFor(fixture, "a/locked.tmp", true, 10)};
+            return list;
+        };
+        RowList previewed = makeRows();
+        RowList deleted = makeRows();
+        std::ofstream(replaced, std::ios::app) << "rewritten";
+        // The passes run as a user who owns the tree but may not change one folder of it.
+        if (geteuid() == 0) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(fixture.path()))
+                QCOMPARE(lchown(entry.path().c_str(), velmaro::test::UnprivilegedId,
+                                velmaro::test::UnprivilegedId),
+                         0);
+        }
+        QCOMPARE(chmod(closed.c_str(), 0555), 0);
+        struct stat before;
+        QCOMPARE(lstat(readOnly.c_str(), &before), 0);
+
+        const auto totals = [](DeletionPass& pass) {
+            return std::tuple(pass.DeletedCount(), pass.FreedSize(), pass.FailedFiles());
+        };
+        std::tuple<int, std::int64_t, std::vector<std::string>> foreseen;
+        QVERIFY(runUnprivileged([&] {
+            DeletionPreview preview;
+            DeletionPass pass(previewed, preview);
+            pass.Execute();
+            foreseen = totals(pass);
+            struct stat after;
+            // Not even the attributes changed: the file's status is as it was.
+            return lstat(readOnly.c_str(), &after) == 0 &&
+                   after.st_ctim.tv_sec == before.st_ctim.tv_sec &&
+                   after.st_ctim.tv_nsec == before.st_ctim.tv_nsec && entryExists(inClosed) &&
+                   foreseen == std::tuple(2, std::int64_t{17},
+                                          std::vector<std::string>{replaced, inClosed});
+        }));
+        QVERIFY(runUnprivileged([&] {
+            FileDeletion deletion;
+            DeletionPass pass(deleted, deletion);
+            pass.Execute();
+            return totals(pass) ==
+                   std::tuple(2, std::int64_t{17}, std::vector<std::string>{replaced, inClosed});
+        }));
+        QVERIFY(!entryExists(readOnly));
     }
 
     void totalsSurviveAnEscapingError() {
