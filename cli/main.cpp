@@ -1,19 +1,26 @@
-// velmaro-find: the command-line front end of the search engine, for scripts and benchmarks.
+// velmaro-find: the command-line front end of the search engine and of the clean-up, for
+// scripts, timers and benchmarks.
 
+#include "cli/CleanUpRun.h"
 #include "cli/FindHelp.h"
 #include "cli/FindOptions.h"
+#include "cli/MatchRows.h"
 #include "cli/RecordWriter.h"
+#include "cli/TestFixtureGuard.h"
 #include "engine/CharTables.h"
 #include "engine/FindFile.h"
 #include "platform/CodePage.h"
 #include "platform/EventLoop.h"
 #include "shell/ProductVersion.h"
 
+#include <chrono>
 #include <cstdio>
 #include <span>
 
 int main(int argc, char** argv) {
     using namespace velmaro;
+    if (!ApplyTestFixtureGuard())
+        return 2;
     platform::CodePage::selectFromLocale();
     BuildCharTables();
 
@@ -38,10 +45,19 @@ int main(int argc, char** argv) {
     }
 
     RecordWriter writer(stdout, options.Output);
+    MatchRows rows;
+    const bool cleanUp = options.Action != CleanUp::None;
+    // A clean-up lists the matches only as JSON; as text it prints its report alone.
+    const bool listMatches = !cleanUp || options.Output.Json;
     findFile.SetThreaded(options.Threaded);
     if (options.Readers)
         findFile.setReaders(*options.Readers);
-    findFile.OnFileMatch = [&](TFindFile&, const TFileDetails& info) { writer.match(info); };
+    findFile.OnFileMatch = [&](TFindFile&, const TFileDetails& info) {
+        if (listMatches)
+            writer.match(info);
+        if (cleanUp)
+            rows.add(info);
+    };
     if (options.Output.Events) {
         findFile.OnSearchBegin = [&](TFindFile&) { writer.begin(); };
         findFile.OnFolderChange = [&](TFindFile&, const std::string& folder, TFolderIgnore&) {
@@ -49,7 +65,13 @@ int main(int argc, char** argv) {
         };
         findFile.OnSearchFinish = [&](TFindFile& sender) { writer.finish(sender.Aborted()); };
     }
+    const auto searchStart = std::chrono::steady_clock::now();
     findFile.Execute();
     loop.runUntil([&] { return !findFile.Busy(); });
+    if (cleanUp) {
+        const auto searchTime = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - searchStart);
+        return RunCleanUp(options, rows, searchTime.count(), writer, stdout, stderr);
+    }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
