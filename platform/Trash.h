@@ -1,12 +1,11 @@
 #pragma once
 
-#include "platform/posix/UniqueFd.h"
-
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmaro::platform {
 
@@ -64,6 +63,9 @@ private:
     std::uint64_t m_homeDevice = 0;
     std::uint64_t m_homeMount = 0;
     std::unique_ptr<Folder> m_home;
+    // The mount points of the mount table, read once, when a drive's trash is first needed.
+    bool m_mountsRead = false;
+    std::vector<std::string> m_mountPoints;
     // The drives' trashes by the mount point of their top directory.
     std::map<std::string, std::unique_ptr<Folder>> m_drives;
 };

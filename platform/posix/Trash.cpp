@@ -6,7 +6,9 @@
 #include "platform/posix/EntryStatus.h"
 #include "platform/posix/MountInfo.h"
 #include "platform/posix/PathComponents.h"
+#include "platform/posix/UniqueFd.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
@@ -194,16 +196,22 @@ Trash::Folder* Trash::topDirectoryTrash(std::uint64_t device, std::uint64_t moun
         error = EINVAL;
         return nullptr;
     }
+    if (!m_mountsRead) {
+        m_mountsRead = true;
+        for (MountInfoEntry& entry : readMountInfo("/proc/self/mountinfo"))
+            m_mountPoints.push_back(std::move(entry.mountPoint));
+    }
     // The top directory: the mount point that holds the path, the last mounted of the longest.
+    // The check below that it lies on the file's mount catches a table that changed since.
     std::string top;
     std::size_t topDepth = 0;
     bool found = false;
-    for (const MountInfoEntry& entry : readMountInfo("/proc/self/mountinfo")) {
-        const auto point = SplitAbsolutePath(entry.mountPoint);
+    for (const std::string& mountPoint : m_mountPoints) {
+        const auto point = SplitAbsolutePath(mountPoint);
         if (!point || point->size() >= components->size() || (found && point->size() < topDepth))
             continue;
         if (std::equal(point->begin(), point->end(), components->begin())) {
-            top = entry.mountPoint;
+            top = mountPoint;
             topDepth = point->size();
             found = true;
         }
