@@ -1,7 +1,7 @@
 #include "engine/ContentCriteria.h"
 
 #include "support/CodePageFixture.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
@@ -16,7 +16,7 @@ namespace {
 
 class ContentCriteriaTest : public velmaro::testing::CodePageFixture {
 protected:
-    velmaro::testing::TempDir m_temp;
+    velmaro::test::TempFolder m_temp;
 };
 
 TEST_F(ContentCriteriaTest, VariantsFollowTheCodePage) {
@@ -58,9 +58,9 @@ TEST_F(ContentCriteriaTest, EmptyPhrasePassesWithoutOpening) {
 }
 
 TEST_F(ContentCriteriaTest, MatchesAndNegates) {
-    const std::string with = m_temp.writeFile("with", "a temp file");
-    const std::string without = m_temp.writeFile("without", "nothing here");
-    const std::string empty = m_temp.writeFile("empty", "");
+    const std::string with = m_temp.file("with", "a temp file");
+    const std::string without = m_temp.file("without", "nothing here");
+    const std::string empty = m_temp.file("empty", "");
     TContentCriteria criteria;
     criteria.SetPhrase("TEMP");
     EXPECT_TRUE(criteria.Matches(with));
@@ -82,12 +82,12 @@ TEST_F(ContentCriteriaTest, WhatCannotBeOpenedIsRejectedEvenNegated) {
     ASSERT_LT(socketPath.size(), sizeof address.sun_path);
     socketPath.copy(address.sun_path, socketPath.size());
     ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const std::string notAFolder = m_temp.writeFile("file", "x") + "/inside";
+    const std::string notAFolder = m_temp.file("file", "x") + "/inside";
 
     // A FIFO without a writer, or /dev/zero, would hang a search that opened them.
     for (const std::string& path :
-         {m_temp.path("missing"), m_temp.dir().string(), notAFolder, m_temp.path("fifo"),
-          socketPath, std::string("/dev/zero"), std::string("/dev/null")})
+         {m_temp.path("missing"), m_temp.path(), notAFolder, m_temp.path("fifo"), socketPath,
+          std::string("/dev/zero"), std::string("/dev/null")})
         for (TContentSearchOptions options : {TContentSearchOptions{}, {csoNegate}}) {
             TContentCriteria criteria;
             criteria.SetPhrase("x");
@@ -98,9 +98,9 @@ TEST_F(ContentCriteriaTest, WhatCannotBeOpenedIsRejectedEvenNegated) {
 }
 
 TEST_F(ContentCriteriaTest, UnreadableFileIsRejectedEvenNegated) {
-    const std::string path = m_temp.writeFile("secret", "x");
+    const std::string path = m_temp.file("secret", "x");
     ASSERT_EQ(chmod(path.c_str(), 0), 0);
-    ASSERT_EQ(chmod(m_temp.dir().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(m_temp.path().c_str(), 0755), 0);
     // Root reads anything: check as an ordinary user in a child process.
     const pid_t child = fork();
     ASSERT_GE(child, 0);

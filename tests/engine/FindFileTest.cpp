@@ -4,7 +4,7 @@
 #include "engine/ApplicationError.h"
 #include "engine/CharTables.h"
 #include "platform/FolderListing.h"
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <atomic>
@@ -17,8 +17,8 @@
 namespace velmaro {
 namespace {
 
+using test::TempFolder;
 using testing::SearchRecorder;
-using testing::TempTree;
 using testing::WalkMode;
 using Events = std::vector<std::string>;
 
@@ -55,7 +55,7 @@ protected:
         return events;
     }
 
-    TempTree tree;
+    TempFolder tree;
 };
 
 TEST_P(FindFileTest, ReportsEachMaskInTurnAndRepeatsAFileThatTwoMasksMatch) {
@@ -274,7 +274,7 @@ protected:
         search.criteria().Files().SetFileName("*.tmp");
     }
 
-    TempTree tree;
+    TempFolder tree;
     SearchRecorder search{tree.root(), WalkMode{true, 2}};
 };
 

@@ -1,0 +1,310 @@
+#include "TempFolder.h"
+
+#include "platform/FixtureRoots.h"
+#include "platform/posix/UniqueFd.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <stdexcept>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace velmaro::test {
+
+using platform::UniqueFd;
+
+namespace {
+
+constexpr mode_t FolderMode = 0755;
+// What the removal needs of a folder: to list it, to enter it and to remove entries from it.
+constexpr mode_t OwnerAll = S_IRWXU;
+constexpr int ProtectionFlags = FS_IMMUTABLE_FL | FS_APPEND_FL;
+constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+[[noreturn]] void fail(const char* what, std::string_view path) {
+    throw std::runtime_error(std::string(what) + " " + std::string(path) + ": " +
+                             std::strerror(errno));
+}
+
+std::string temporaryBase() {
+    const char* base = std::getenv("TMPDIR");
+    return base && *base ? base : "/tmp";
+}
+
+// Clears the immutable and append-only flags of the open entry; file systems without such
+// flags have nothing to clear, so a failure here only shows in the removal that follows.
+void clearProtection(int fd) {
+    int flags = 0;
+    if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 && (flags & ProtectionFlags)) {
+        flags &= ~ProtectionFlags;
+        ioctl(fd, FS_IOC_SETFLAGS, &flags);
+    }
+}
+
+// Makes the open folder one whose entries can be listed and removed.
+void openUp(int folder) {
+    struct stat st {};
+    if (fstat(folder, &st) == 0 && (st.st_mode & OwnerAll) != OwnerAll)
+        fchmod(folder, (st.st_mode & 07777) | OwnerAll);
+    clearProtection(folder);
+}
+
+// Clears the protection flags of the entry name in parent. Only called once a removal was
+// refused, so that ordinary entries are never opened; a link or a socket cannot be opened
+// and carries no such flags.
+void clearProtectionOf(int parent, const char* name) {
+    const UniqueFd entry(
+        openat(parent, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (entry)
+        clearProtection(entry.get());
+}
+
+// Opens the folder name in parent to empty it, opening it up first when its permissions keep
+// this process out. Refuses a folder of another file system than device.
+UniqueFd openFolder(int parent, const char* name, dev_t device) {
+    UniqueFd folder(openat(parent, name, FolderOpenFlags));
+    if (!folder && errno == EACCES && fchmodat(parent, name, OwnerAll, 0) == 0)
+        folder.reset(openat(parent, name, FolderOpenFlags));
+    struct stat st {};
+    if (!folder || fstat(folder.get(), &st) != 0 || st.st_dev != device)
+        return {};
+    openUp(folder.get());
+    return folder;
+}
+
+// The names in the open folder, without "." and "..".
+std::vector<std::string> namesIn(int folder) {
+    std::vector<std::string> names;
+    DIR* listing = fdopendir(dup(folder));
+    if (!listing)
+        return names;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    closedir(listing);
+    return names;
+}
+
+// Removes the entry name in parent unless it is a folder; true when it is gone.
+bool removeNonFolder(int parent, const char* name) {
+    if (unlinkat(parent, name, 0) == 0 || errno == ENOENT)
+        return true;
+    if (errno != EPERM && errno != EACCES)
+        return false;
+    clearProtectionOf(parent, name);
+    return unlinkat(parent, name, 0) == 0;
+}
+
+// Removes the folder name in parent once it is empty; true when it is gone.
+bool removeEmptyFolder(int parent, const char* name) {
+    if (unlinkat(parent, name, AT_REMOVEDIR) == 0 || errno == ENOENT)
+        return true;
+    clearProtectionOf(parent, name);
+    return unlinkat(parent, name, AT_REMOVEDIR) == 0;
+}
+
+// Removes the folder name in parent and everything below it, on the file system of device.
+// The walk holds two descriptors at the most, whatever the depth: it keeps the names still to
+// remove at each level and climbs back through "..", since it entered each folder itself.
+bool removeFolder(int parent, const std::string& name, dev_t device) {
+    struct Level {
+        std::string name;
+        std::vector<std::string> pending;
+    };
+    UniqueFd folder = openFolder(parent, name.c_str(), device);
+    if (!folder)
+        return false;
+    std::vector<Level> levels{{name, namesIn(folder.get())}};
+    bool complete = true;
+    while (true) {
+        Level& level = levels.back();
+        if (!level.pending.empty()) {
+            const std::string entry = std::move(level.pending.back());
+            level.pending.pop_back();
+            if (removeNonFolder(folder.get(), entry.c_str()))
+                continue;
+            if (errno != EISDIR) {
+                complete = false;
+                continue;
+            }
+            UniqueFd child = openFolder(folder.get(), entry.c_str(), device);
+            if (!child) {
+                complete = false;
+                continue;
+            }
+            std::vector<std::string> names = namesIn(child.get());
+            levels.push_back({entry, std::move(names)});
+            folder = std::move(child);
+            continue;
+        }
+        if (levels.size() == 1)
+            break;
+        UniqueFd above(openat(folder.get(), "..", FolderOpenFlags));
+        if (!above)
+            return false;
+        complete = removeEmptyFolder(above.get(), level.name.c_str()) && complete;
+        levels.pop_back();
+        folder = std::move(above);
+    }
+    folder.reset();
+    return removeEmptyFolder(parent, name.c_str()) && complete;
+}
+
+// Removes the entry name in parent, a folder with everything below it.
+bool removeEntry(int parent, const std::string& name) {
+    struct stat st {};
+    if (fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT;
+    if (!S_ISDIR(st.st_mode))
+        return removeNonFolder(parent, name.c_str());
+    return removeFolder(parent, name, st.st_dev);
+}
+
+// Makes the folder path with exactly FolderMode, whatever the umask; true also when it exists.
+bool makeFolder(const std::string& path) {
+    if (mkdir(path.c_str(), FolderMode) == 0)
+        return chmod(path.c_str(), FolderMode) == 0;
+    return errno == EEXIST;
+}
+
+// Creates every missing folder of path but its last component; false with errno set when one
+// cannot be made. Tries the nearest folder first, so that a deep tree built folder by folder
+// costs one call per folder.
+bool makeParents(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == 0 || slash == std::string::npos)
+        return true;
+    const std::string parent = path.substr(0, slash);
+    if (makeFolder(parent))
+        return true;
+    return errno == ENOENT && makeParents(parent) && makeFolder(parent);
+}
+
+} // namespace
+
+TempFolder::TempFolder(Guard guard) : m_registered(guard == Guard::fixtureRoot) {
+    std::string pattern = temporaryBase() + "/velmaro-test-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        fail("cannot make the temporary folder", pattern);
+    char* resolved = realpath(pattern.c_str(), nullptr);
+    if (!resolved) {
+        const int error = errno;
+        rmdir(pattern.c_str());
+        errno = error;
+        fail("cannot resolve the temporary folder", pattern);
+    }
+    m_root = std::string(resolved) + "/";
+    std::free(resolved);
+    if (m_registered && !platform::RegisterFixtureRoot(path())) {
+        rmdir(path().c_str());
+        throw std::runtime_error("cannot register the fixture root " + path());
+    }
+}
+
+TempFolder::~TempFolder() {
+    if (m_registered)
+        platform::UnregisterFixtureRoot(path());
+    removeTree(path());
+}
+
+std::string TempFolder::path(std::string_view relative) const {
+    if (relative.empty())
+        return m_root.substr(0, m_root.size() - 1);
+    return m_root + std::string(relative);
+}
+
+std::string TempFolder::file(std::string_view relative, std::string_view bytes, mode_t mode) const {
+    const std::string target = path(relative);
+    if (!makeParents(target))
+        fail("cannot make the folders of", target);
+    const UniqueFd out(open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode));
+    if (!out)
+        fail("cannot create", target);
+    for (std::size_t written = 0; written < bytes.size();) {
+        const ssize_t step = write(out.get(), bytes.data() + written, bytes.size() - written);
+        if (step < 0)
+            fail("cannot write", target);
+        written += static_cast<std::size_t>(step);
+    }
+    if (fchmod(out.get(), mode) != 0)
+        fail("cannot set the mode of", target);
+    return target;
+}
+
+std::string TempFolder::folder(std::string_view relative, mode_t mode) const {
+    std::string target = path(relative);
+    while (target.size() > 1 && target.back() == '/')
+        target.pop_back();
+    if (!makeParents(target))
+        fail("cannot make the folders of", target);
+    if (!makeFolder(target))
+        fail("cannot make the folder", target);
+    if (chmod(target.c_str(), mode) != 0)
+        fail("cannot set the mode of", target);
+    return target;
+}
+
+std::string TempFolder::link(std::string_view target, std::string_view relative) const {
+    const std::string at = path(relative);
+    if (!makeParents(at))
+        fail("cannot make the folders of", at);
+    if (symlink(std::string(target).c_str(), at.c_str()) != 0)
+        fail("cannot make the link", at);
+    return at;
+}
+
+void TempFolder::setTimes(std::string_view relative, timespec accessed, timespec modified) const {
+    const timespec times[2] = {accessed, modified};
+    const std::string target = path(relative);
+    if (utimensat(AT_FDCWD, target.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0)
+        fail("cannot set the times of", target);
+}
+
+void TempFolder::clear() const {
+    const UniqueFd folder(open(m_root.c_str(), FolderOpenFlags));
+    if (!folder)
+        fail("cannot open", m_root);
+    openUp(folder.get());
+    bool complete = true;
+    for (const std::string& name : namesIn(folder.get()))
+        complete = removeEntry(folder.get(), name) && complete;
+    if (!complete)
+        throw std::runtime_error("cannot empty " + m_root);
+}
+
+bool TempFolder::removeTree(const std::string& path) {
+    std::string entry = path;
+    while (entry.size() > 1 && entry.back() == '/')
+        entry.pop_back();
+    const std::size_t slash = entry.rfind('/');
+    const std::string parentPath = slash == std::string::npos ? "."
+                                   : slash == 0               ? "/"
+                                                              : entry.substr(0, slash);
+    const std::string name = slash == std::string::npos ? entry : entry.substr(slash + 1);
+    const UniqueFd parent(open(parentPath.c_str(), FolderOpenFlags & ~O_NOFOLLOW));
+    const bool removed = parent ? removeEntry(parent.get(), name) : errno == ENOENT;
+    if (!removed)
+        std::fprintf(stderr, "test folder: could not remove all of %s\n", path.c_str());
+    return removed;
+}
+
+bool entryExists(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0;
+}
+
+int permissionsOf(const std::string& path) {
+    struct stat st {};
+    return lstat(path.c_str(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
+}
+
+} // namespace velmaro::test
