@@ -12,7 +12,9 @@
 #include <linux/fs.h>
 #include <stdexcept>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 #include <vector>
 
@@ -259,6 +261,31 @@ std::string TempFolder::link(std::string_view target, std::string_view relative)
         fail("cannot make the folders of", at);
     if (symlink(std::string(target).c_str(), at.c_str()) != 0)
         fail("cannot make the link", at);
+    return at;
+}
+
+std::string TempFolder::fifo(std::string_view relative, mode_t mode) const {
+    const std::string at = path(relative);
+    if (!makeParents(at))
+        fail("cannot make the folders of", at);
+    if (mkfifo(at.c_str(), mode) != 0 || chmod(at.c_str(), mode) != 0)
+        fail("cannot make the FIFO", at);
+    return at;
+}
+
+std::string TempFolder::socket(std::string_view relative) const {
+    const std::string at = path(relative);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (at.size() >= sizeof address.sun_path)
+        throw std::runtime_error("too long for a socket address: " + at);
+    at.copy(address.sun_path, at.size());
+    if (!makeParents(at))
+        fail("cannot make the folders of", at);
+    const UniqueFd bound(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!bound ||
+        bind(bound.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
+        fail("cannot make the socket", at);
     return at;
 }
 

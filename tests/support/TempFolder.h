@@ -58,6 +58,14 @@ public:
     // link's folder unless it begins with "/"). Returns the link's path.
     std::string link(std::string_view target, std::string_view relative) const;
 
+    // Creates relative as a FIFO with exactly the permission bits mode. Returns its path.
+    std::string fifo(std::string_view relative, mode_t mode = 0644) const;
+
+    // Creates relative as the file of a Unix stream socket: bound there, then closed, so that
+    // the entry stays and nothing listens on it. Returns its path; throws when the path is too
+    // long for a socket address.
+    std::string socket(std::string_view relative) const;
+
     // Sets the access and modification times of relative; a link gets its own times, not its
     // target's.
     void setTimes(std::string_view relative, timespec accessed, timespec modified) const;

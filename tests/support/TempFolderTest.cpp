@@ -103,6 +103,12 @@ TEST(TempFolderTest, MakesEntriesWithTheBytesModeAndTimesAsked) {
     EXPECT_EQ(st.st_mtim.tv_nsec, 500);
     ASSERT_EQ(stat(link.c_str(), &st), 0);
     EXPECT_NE(st.st_mtim.tv_sec, 1000000001) << "the link's target keeps its times";
+
+    ASSERT_EQ(lstat(folder.fifo("e/fifo", 0620).c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(st.st_mode & 07777, 0620u);
+    ASSERT_EQ(lstat(folder.socket("e/socket").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
 }
 
 TEST(TempFolderTest, RefusalsThrowNamingTheEntry) {
@@ -121,6 +127,8 @@ TEST(TempFolderTest, RefusalsThrowNamingTheEntry) {
     EXPECT_NE(message([&] { folder.folder("plain/below"); }).find(below), std::string::npos);
     EXPECT_NE(message([&] { folder.link("x", "plain"); }).find("File exists"), std::string::npos);
     EXPECT_NE(message([&] { folder.setTimes("missing", {}, {}); }).find("missing"),
+              std::string::npos);
+    EXPECT_NE(message([&] { folder.socket(std::string(200, 's')); }).find("too long"),
               std::string::npos);
 }
 
