@@ -1,6 +1,7 @@
 #include "TempFolder.h"
 
 #include "platform/FixtureRoots.h"
+#include "platform/FolderHandle.h"
 #include "platform/posix/UniqueFd.h"
 
 #include <cerrno>
@@ -20,6 +21,8 @@
 
 namespace velmaro::test {
 
+using platform::FolderHandle;
+using platform::FolderStatus;
 using platform::UniqueFd;
 
 namespace {
@@ -28,7 +31,6 @@ constexpr mode_t FolderMode = 0755;
 // What the removal needs of a folder: to list it, to enter it and to remove entries from it.
 constexpr mode_t OwnerAll = S_IRWXU;
 constexpr int ProtectionFlags = FS_IMMUTABLE_FL | FS_APPEND_FL;
-constexpr int FolderOpenFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
 [[noreturn]] void fail(const char* what, std::string_view path) {
     throw std::runtime_error(std::string(what) + " " + std::string(path) + ": " +
@@ -69,15 +71,17 @@ void clearProtectionOf(int parent, const char* name) {
 }
 
 // Opens the folder name in parent to empty it, opening it up first when its permissions keep
-// this process out. Refuses a folder of another file system than device.
-UniqueFd openFolder(int parent, const char* name, dev_t device) {
-    UniqueFd folder(openat(parent, name, FolderOpenFlags));
-    if (!folder && errno == EACCES && fchmodat(parent, name, OwnerAll, 0) == 0)
-        folder.reset(openat(parent, name, FolderOpenFlags));
-    struct stat st {};
-    if (!folder || fstat(folder.get(), &st) != 0 || st.st_dev != device)
+// this process out. Refuses a link, a folder on which a file system is mounted and a folder of
+// another file system than device.
+FolderHandle openFolder(const FolderHandle& parent, const char* name, dev_t device) {
+    errno = 0;
+    FolderHandle folder = parent.openBelow(name);
+    if (!folder.valid() && errno == EACCES && fchmodat(parent.descriptor(), name, OwnerAll, 0) == 0)
+        folder = parent.openBelow(name);
+    FolderStatus status;
+    if (!folder.status(status) || status.device != device)
         return {};
-    openUp(folder.get());
+    openUp(folder.descriptor());
     return folder;
 }
 
@@ -117,57 +121,57 @@ bool removeEmptyFolder(int parent, const char* name) {
 // Removes the folder name in parent and everything below it, on the file system of device.
 // The walk holds two descriptors at the most, whatever the depth: it keeps the names still to
 // remove at each level and climbs back through "..", since it entered each folder itself.
-bool removeFolder(int parent, const std::string& name, dev_t device) {
+bool removeFolder(const FolderHandle& parent, const std::string& name, dev_t device) {
     struct Level {
         std::string name;
         std::vector<std::string> pending;
     };
-    UniqueFd folder = openFolder(parent, name.c_str(), device);
-    if (!folder)
+    FolderHandle folder = openFolder(parent, name.c_str(), device);
+    if (!folder.valid())
         return false;
-    std::vector<Level> levels{{name, namesIn(folder.get())}};
+    std::vector<Level> levels{{name, namesIn(folder.descriptor())}};
     bool complete = true;
     while (true) {
         Level& level = levels.back();
         if (!level.pending.empty()) {
             const std::string entry = std::move(level.pending.back());
             level.pending.pop_back();
-            if (removeNonFolder(folder.get(), entry.c_str()))
+            if (removeNonFolder(folder.descriptor(), entry.c_str()))
                 continue;
             if (errno != EISDIR) {
                 complete = false;
                 continue;
             }
-            UniqueFd child = openFolder(folder.get(), entry.c_str(), device);
-            if (!child) {
+            FolderHandle child = openFolder(folder, entry.c_str(), device);
+            if (!child.valid()) {
                 complete = false;
                 continue;
             }
-            std::vector<std::string> names = namesIn(child.get());
+            std::vector<std::string> names = namesIn(child.descriptor());
             levels.push_back({entry, std::move(names)});
             folder = std::move(child);
             continue;
         }
         if (levels.size() == 1)
             break;
-        UniqueFd above(openat(folder.get(), "..", FolderOpenFlags));
-        if (!above)
+        FolderHandle above = folder.openParent();
+        if (!above.valid())
             return false;
-        complete = removeEmptyFolder(above.get(), level.name.c_str()) && complete;
+        complete = removeEmptyFolder(above.descriptor(), level.name.c_str()) && complete;
         levels.pop_back();
         folder = std::move(above);
     }
-    folder.reset();
-    return removeEmptyFolder(parent, name.c_str()) && complete;
+    folder.close();
+    return removeEmptyFolder(parent.descriptor(), name.c_str()) && complete;
 }
 
 // Removes the entry name in parent, a folder with everything below it.
-bool removeEntry(int parent, const std::string& name) {
+bool removeEntry(const FolderHandle& parent, const std::string& name) {
     struct stat st {};
-    if (fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    if (fstatat(parent.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
         return errno == ENOENT;
     if (!S_ISDIR(st.st_mode))
-        return removeNonFolder(parent, name.c_str());
+        return removeNonFolder(parent.descriptor(), name.c_str());
     return removeFolder(parent, name, st.st_dev);
 }
 
@@ -297,13 +301,13 @@ void TempFolder::setTimes(std::string_view relative, timespec accessed, timespec
 }
 
 void TempFolder::clear() const {
-    const UniqueFd folder(open(m_root.c_str(), FolderOpenFlags));
-    if (!folder)
+    const FolderHandle folder = FolderHandle::open(m_root, FolderHandle::LinkPolicy::NoFollow);
+    if (!folder.valid())
         fail("cannot open", m_root);
-    openUp(folder.get());
+    openUp(folder.descriptor());
     bool complete = true;
-    for (const std::string& name : namesIn(folder.get()))
-        complete = removeEntry(folder.get(), name) && complete;
+    for (const std::string& name : namesIn(folder.descriptor()))
+        complete = removeEntry(folder, name) && complete;
     if (!complete)
         throw std::runtime_error("cannot empty " + m_root);
 }
@@ -317,8 +321,8 @@ bool TempFolder::removeTree(const std::string& path) {
                                    : slash == 0               ? "/"
                                                               : entry.substr(0, slash);
     const std::string name = slash == std::string::npos ? entry : entry.substr(slash + 1);
-    const UniqueFd parent(open(parentPath.c_str(), FolderOpenFlags & ~O_NOFOLLOW));
-    const bool removed = parent ? removeEntry(parent.get(), name) : errno == ENOENT;
+    const FolderHandle parent = FolderHandle::open(parentPath);
+    const bool removed = parent.valid() ? removeEntry(parent, name) : errno == ENOENT;
     if (!removed)
         std::fprintf(stderr, "test folder: could not remove all of %s\n", path.c_str());
     return removed;

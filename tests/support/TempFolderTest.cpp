@@ -10,11 +10,14 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
+#include <sched.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using velmaro::platform::UniqueFd;
@@ -221,6 +224,45 @@ TEST(TempFolderTest, RemovesTreesDeeperThanAPathWithFewDescriptors) {
     }
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
     EXPECT_FALSE(entryExists(root));
+}
+
+// In a child with a mount namespace of its own: a file system mounted in the tree, and a
+// folder of the same file system bound into it, keep what they hold.
+TEST(TempFolderTest, NeverRemovesAcrossAMount) {
+    const TempFolder outside;
+    const std::string kept = outside.file("kept.tmp", "x");
+    const TempFolder folder;
+    folder.file("tree/plain.tmp", "x");
+    folder.folder("tree/tmpfs");
+    folder.folder("tree/bound");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) ||
+            mount("tmpfs", folder.path("tree/tmpfs").c_str(), "tmpfs", 0, nullptr) != 0 ||
+            mount(outside.path().c_str(), folder.path("tree/bound").c_str(), nullptr, MS_BIND,
+                  nullptr) != 0)
+            _exit(2);
+        try {
+            folder.file("tree/tmpfs/inside.tmp", "x");
+            const bool removed = TempFolder::removeTree(folder.path("tree"));
+            _exit(!removed && entryExists(folder.path("tree/tmpfs/inside.tmp")) &&
+                          entryExists(folder.path("tree/bound/kept.tmp")) &&
+                          !entryExists(folder.path("tree/plain.tmp"))
+                      ? 0
+                      : 1);
+        } catch (const std::exception&) {
+            _exit(1);
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 2)
+        GTEST_SKIP() << "no private mount namespace here (needs root and unshare)";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the removal crossed a mount";
+    EXPECT_TRUE(entryExists(kept));
 }
 
 TEST(TempFolderTest, ClearEmptiesAndRemoveTreeTakesOneEntry) {

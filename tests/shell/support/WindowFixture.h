@@ -14,10 +14,11 @@ class TForm_Main;
 
 // The setting of a test that drives the real main window: settings in a fresh temporary
 // XDG_CONFIG_HOME, drives made up for the test so that the machine's own are never listed,
-// every message box and file dialog answered and recorded, and the window itself, made and
-// shown when the test asks. Make one per test (in init() for a test class whose every test
-// needs a window, in initTestCase() for one window shared by them all). When it goes, the
-// window goes first, then the prompts, the drives and the settings. GUI thread only.
+// every message box recorded instead of shown and every file dialog answered as the test sets,
+// and the window itself, made and shown when the test asks. Make one per test (in init() for a
+// test class whose every test needs a window, in initTestCase() for one window shared by them
+// all). When it goes, the window goes first, then the prompts, the drives and the settings.
+// GUI thread only.
 class WindowFixture {
 public:
     enum class Drives {
@@ -52,7 +53,7 @@ public:
     // after timeoutMs.
     bool waitForSearch(int timeoutMs = 30000) const;
 
-    // Every prompt the window showed, answered as the test set.
+    // The message boxes the window showed, and the answer its file dialogs get.
     RecordingPrompts& prompts() { return m_prompts; }
 
     // The folder serving as the only drive. Throws std::logic_error unless the fixture was made
