@@ -19,7 +19,7 @@ public:
                                               : TempFolder::Guard::none) {}
 
     // The folder's absolute path, free of links, without a trailing "/".
-    std::string path() const { return m_folder.path(); }
+    const std::string& path() const { return m_path; }
 
     // The absolute path of relative below the folder.
     std::string operator/(std::string_view relative) const {
@@ -36,6 +36,7 @@ public:
 
 private:
     TempFolder m_folder;
+    std::string m_path = m_folder.path();
 };
 
 } // namespace velmaro::test
