@@ -2,8 +2,8 @@
 // program on fixture trees.
 
 #include "FindProgram.h"
-#include "FixtureFolder.h"
 #include "JsonReader.h"
+#include "TempFolder.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -21,10 +21,10 @@
 namespace velmaro {
 namespace {
 
-using test::FixtureFolder;
 using test::JsonValue;
 using test::ProgramRun;
 using test::runFind;
+using test::TempFolder;
 
 std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -62,12 +62,12 @@ const std::string Separator(60, '-');
 class CleanUpProgramTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        fixture.makeFile("tree/a.tmp", "12345");
-        fixture.makeFile("tree/sub/b.tmp", std::string(1528, 'b'));
-        fixture.makeFile("tree/~c.tmp", "ccc");
-        fixture.makeFile("tree/new\nline.tmp", "");
-        fixture.makeFile("tree/caf\xE9.tmp", "");
-        keep = fixture.makeFile("tree/keep.txt");
+        fixture.file("tree/a.tmp", "12345");
+        fixture.file("tree/sub/b.tmp", std::string(1528, 'b'));
+        fixture.file("tree/~c.tmp", "ccc");
+        fixture.file("tree/new\nline.tmp", "");
+        fixture.file("tree/caf\xE9.tmp", "");
+        keep = fixture.file("tree/keep.txt");
     }
 
     // Runs velmaro-find over the tree with the cleaner's rules, allowed to change the fixture.
@@ -81,16 +81,16 @@ protected:
         return runFind(all, environment);
     }
 
-    std::string tree() const { return fixture / "tree"; }
+    std::string tree() const { return fixture.path("tree"); }
 
     bool junkIsThere() const {
         for (const char* name : {"a.tmp", "sub/b.tmp", "~c.tmp", "new\nline.tmp", "caf\xE9.tmp"})
-            if (!test::entryExists(fixture / ("tree/" + std::string(name))))
+            if (!test::entryExists(fixture.path("tree/" + std::string(name))))
                 return false;
         return true;
     }
 
-    FixtureFolder fixture;
+    TempFolder fixture{TempFolder::Guard::fixtureRoot};
     std::string keep;
 };
 
@@ -117,21 +117,21 @@ TEST_F(CleanUpProgramTest, DeleteRemovesEveryFileFoundOnceAndPrintsTheReport) {
     EXPECT_EQ(run.err, "");
     // 1536 bytes: ~c.tmp, which two masks find, counts once.
     expectReport(linesOf(run.out), "5", "1.5 Kb");
-    EXPECT_FALSE(test::entryExists(fixture / "tree/a.tmp"));
-    EXPECT_FALSE(test::entryExists(fixture / "tree/sub/b.tmp"));
-    EXPECT_FALSE(test::entryExists(fixture / "tree/~c.tmp"));
-    EXPECT_FALSE(test::entryExists(fixture / "tree/caf\xE9.tmp"));
+    EXPECT_FALSE(test::entryExists(fixture.path("tree/a.tmp")));
+    EXPECT_FALSE(test::entryExists(fixture.path("tree/sub/b.tmp")));
+    EXPECT_FALSE(test::entryExists(fixture.path("tree/~c.tmp")));
+    EXPECT_FALSE(test::entryExists(fixture.path("tree/caf\xE9.tmp")));
     EXPECT_TRUE(test::entryExists(keep));
 }
 
 // The same files are reported as failures, with the status that says so, and the report file
 // holds the very lines of standard output with CR LF ends.
 TEST_F(CleanUpProgramTest, FilesThatStayAreReportedAndTheReportFileIsTheWindows) {
-    FixtureFolder outside(FixtureFolder::Guard::unregistered);
-    const std::string guarded = outside.makeFile("tree/z.tmp");
-    const std::string report = fixture / "report";
+    TempFolder outside;
+    const std::string guarded = outside.file("tree/z.tmp");
+    const std::string report = fixture.path("report");
     const ProgramRun run =
-        clean({"--delete", "--report", report}, {}, tree() + ";" + outside / "tree");
+        clean({"--delete", "--report", report}, {}, tree() + ";" + outside.path("tree"));
     EXPECT_EQ(run.status, 1);
     // The run may change nothing outside its fixture folder: the guard is on in the tests.
     EXPECT_TRUE(test::entryExists(guarded));
@@ -142,23 +142,23 @@ TEST_F(CleanUpProgramTest, FilesThatStayAreReportedAndTheReportFileIsTheWindows)
 }
 
 TEST_F(CleanUpProgramTest, AReportFileThatCannotBeWrittenStopsTheRunBeforeAnythingChanges) {
-    fixture.makeFile("plain");
-    const ProgramRun run = clean({"--delete", "--report", fixture / "plain/report.txt"});
+    fixture.file("plain");
+    const ProgramRun run = clean({"--delete", "--report", fixture.path("plain/report.txt")});
     EXPECT_EQ(run.status, 2);
-    EXPECT_NE(run.err.find(fixture / "plain/report.txt"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(fixture.path("plain/report.txt")), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(junkIsThere());
 }
 
 TEST_F(CleanUpProgramTest, DryRunChangesNothingAndReportsWhatDeleteWould) {
     struct stat before;
-    ASSERT_EQ(lstat((fixture / "tree/a.tmp").c_str(), &before), 0);
+    ASSERT_EQ(lstat(fixture.path("tree/a.tmp").c_str(), &before), 0);
     const ProgramRun dry = clean({"--dry-run"});
     EXPECT_EQ(dry.status, 0) << dry.err;
     expectReport(linesOf(dry.out), "5", "1.5 Kb");
     EXPECT_TRUE(junkIsThere());
     struct stat after;
-    ASSERT_EQ(lstat((fixture / "tree/a.tmp").c_str(), &after), 0);
+    ASSERT_EQ(lstat(fixture.path("tree/a.tmp").c_str(), &after), 0);
     EXPECT_EQ(after.st_ctim.tv_sec, before.st_ctim.tv_sec);
     EXPECT_EQ(after.st_ctim.tv_nsec, before.st_ctim.tv_nsec);
 
@@ -170,7 +170,7 @@ TEST_F(CleanUpProgramTest, DryRunChangesNothingAndReportsWhatDeleteWould) {
 }
 
 TEST_F(CleanUpProgramTest, TrashMovesTheFilesIntoTheHomeTrashAndFreesNothing) {
-    const std::string data = fixture / "data";
+    const std::string data = fixture.path("data");
     const ProgramRun run = clean({"--trash"}, {"XDG_DATA_HOME=" + data});
     EXPECT_EQ(run.status, 0) << run.err;
     expectReport(linesOf(run.out), "5", "0 b");
@@ -179,13 +179,13 @@ TEST_F(CleanUpProgramTest, TrashMovesTheFilesIntoTheHomeTrashAndFreesNothing) {
                   .find("\nPath=" + fixture.path() + "/tree/sub/b.tmp\n"),
               std::string::npos);
     EXPECT_TRUE(test::entryExists(data + "/Trash/files/new\nline.tmp"));
-    EXPECT_FALSE(test::entryExists(fixture / "tree/a.tmp"));
+    EXPECT_FALSE(test::entryExists(fixture.path("tree/a.tmp")));
     EXPECT_TRUE(test::entryExists(keep));
 }
 
 // Every line parses as JSON; paths come back byte for byte, as strings or byte arrays.
 TEST_F(CleanUpProgramTest, JsonGivesEveryMatchEveryResultAndTheTotals) {
-    const std::string data = fixture / "data";
+    const std::string data = fixture.path("data");
     const ProgramRun run =
         clean({"--trash", "--json", "--events", "--threaded"}, {"XDG_DATA_HOME=" + data});
     EXPECT_EQ(run.status, 0) << run.err;
@@ -245,7 +245,7 @@ TEST_F(CleanUpProgramTest, JsonGivesEveryMatchEveryResultAndTheTotals) {
 // Under a Russian 8-bit locale the report reads as the window's there: the date as
 // DD.MM.YYYY, the decimal comma, the texts in the code page.
 TEST_F(CleanUpProgramTest, TheReportFollowsTheUsersLocale) {
-    const std::string locales = fixture.makeFolder("locales");
+    const std::string locales = fixture.folder("locales");
     const std::string command =
         "localedef -i ru_RU -f CP1251 '" + locales + "/ru_RU.CP1251' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0)

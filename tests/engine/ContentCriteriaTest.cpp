@@ -1,12 +1,10 @@
 #include "engine/ContentCriteria.h"
 
 #include "support/CodePageFixture.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,7 +14,7 @@ namespace {
 
 class ContentCriteriaTest : public velmaro::testing::CodePageFixture {
 protected:
-    velmaro::testing::TempDir m_temp;
+    velmaro::test::TempFolder m_temp;
 };
 
 TEST_F(ContentCriteriaTest, VariantsFollowTheCodePage) {
@@ -58,9 +56,9 @@ TEST_F(ContentCriteriaTest, EmptyPhrasePassesWithoutOpening) {
 }
 
 TEST_F(ContentCriteriaTest, MatchesAndNegates) {
-    const std::string with = m_temp.writeFile("with", "a temp file");
-    const std::string without = m_temp.writeFile("without", "nothing here");
-    const std::string empty = m_temp.writeFile("empty", "");
+    const std::string with = m_temp.file("with", "a temp file");
+    const std::string without = m_temp.file("without", "nothing here");
+    const std::string empty = m_temp.file("empty", "");
     TContentCriteria criteria;
     criteria.SetPhrase("TEMP");
     EXPECT_TRUE(criteria.Matches(with));
@@ -73,34 +71,25 @@ TEST_F(ContentCriteriaTest, MatchesAndNegates) {
 }
 
 TEST_F(ContentCriteriaTest, WhatCannotBeOpenedIsRejectedEvenNegated) {
-    ASSERT_EQ(mkfifo(m_temp.path("fifo").c_str(), 0600), 0);
-    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(sock, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const std::string socketPath = m_temp.path("socket");
-    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
-    socketPath.copy(address.sun_path, socketPath.size());
-    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const std::string notAFolder = m_temp.writeFile("file", "x") + "/inside";
+    const std::string fifo = m_temp.fifo("fifo", 0600);
+    const std::string socketPath = m_temp.socket("socket");
+    const std::string notAFolder = m_temp.file("file", "x") + "/inside";
 
     // A FIFO without a writer, or /dev/zero, would hang a search that opened them.
-    for (const std::string& path :
-         {m_temp.path("missing"), m_temp.dir().string(), notAFolder, m_temp.path("fifo"),
-          socketPath, std::string("/dev/zero"), std::string("/dev/null")})
+    for (const std::string& path : {m_temp.path("missing"), m_temp.path(), notAFolder, fifo,
+                                    socketPath, std::string("/dev/zero"), std::string("/dev/null")})
         for (TContentSearchOptions options : {TContentSearchOptions{}, {csoNegate}}) {
             TContentCriteria criteria;
             criteria.SetPhrase("x");
             criteria.SetOptions(options);
             EXPECT_FALSE(criteria.Matches(path)) << path;
         }
-    close(sock);
 }
 
 TEST_F(ContentCriteriaTest, UnreadableFileIsRejectedEvenNegated) {
-    const std::string path = m_temp.writeFile("secret", "x");
+    const std::string path = m_temp.file("secret", "x");
     ASSERT_EQ(chmod(path.c_str(), 0), 0);
-    ASSERT_EQ(chmod(m_temp.dir().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(m_temp.path().c_str(), 0755), 0);
     // Root reads anything: check as an ordinary user in a child process.
     const pid_t child = fork();
     ASSERT_GE(child, 0);

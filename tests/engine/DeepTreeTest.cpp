@@ -1,6 +1,6 @@
 #include "SearchRecorder.h"
 #include "engine/CharTables.h"
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,8 +14,8 @@
 namespace velmaro {
 namespace {
 
+using test::TempFolder;
 using testing::SearchRecorder;
-using testing::TempTree;
 using testing::WalkMode;
 using Events = std::vector<std::string>;
 
@@ -24,8 +24,7 @@ using Events = std::vector<std::string>;
 constexpr int chainDepth = 5000;
 // Every this many levels the chain gets junk and a side folder with junk of its own.
 constexpr int junkEvery = 500;
-// Enough descriptors to make and remove the tree, which the fixture's helpers do with one
-// descriptor per level.
+// Enough descriptors for the reference walk, which holds one descriptor per level.
 constexpr rlim_t descriptorsToBuild = chainDepth + 256;
 // What the walk gets: a small fraction of the chain's depth.
 constexpr rlim_t descriptorsToWalk = 256;
@@ -89,7 +88,7 @@ protected:
         building = std::make_unique<DescriptorLimit>(descriptorsToBuild);
         if (!building->applied())
             return;
-        tree = std::make_unique<TempTree>();
+        tree = std::make_unique<TempFolder>();
         makeChain();
         reference.clear();
         referenceWalk(open(tree->root().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), "",
@@ -131,12 +130,12 @@ protected:
     }
 
     static std::unique_ptr<DescriptorLimit> building;
-    static std::unique_ptr<TempTree> tree;
+    static std::unique_ptr<TempFolder> tree;
     static Events reference;
 };
 
 std::unique_ptr<DescriptorLimit> DeepTreeTest::building;
-std::unique_ptr<TempTree> DeepTreeTest::tree;
+std::unique_ptr<TempFolder> DeepTreeTest::tree;
 Events DeepTreeTest::reference;
 
 TEST_P(DeepTreeTest, FindsEveryJunkFileAtAnyDepthWithFewDescriptors) {
@@ -182,7 +181,7 @@ protected:
         bottom = tree.path(chain + "/");
     }
 
-    TempTree tree;
+    TempFolder tree;
     std::string bottom;
 };
 

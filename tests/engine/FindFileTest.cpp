@@ -4,7 +4,7 @@
 #include "engine/ApplicationError.h"
 #include "engine/CharTables.h"
 #include "platform/FolderListing.h"
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <atomic>
@@ -17,8 +17,8 @@
 namespace velmaro {
 namespace {
 
+using test::TempFolder;
 using testing::SearchRecorder;
-using testing::TempTree;
 using testing::WalkMode;
 using Events = std::vector<std::string>;
 
@@ -55,7 +55,7 @@ protected:
         return events;
     }
 
-    TempTree tree;
+    TempFolder tree;
 };
 
 TEST_P(FindFileTest, ReportsEachMaskInTurnAndRepeatsAFileThatTwoMasksMatch) {
@@ -274,7 +274,21 @@ protected:
         search.criteria().Files().SetFileName("*.tmp");
     }
 
-    TempTree tree;
+    // Starts the search and returns once its worker holds in the first folder, where it stays
+    // until the search is aborted.
+    void startAndHoldInTheFirstFolder() {
+        search.folderHook = [this](TFindFile& sender, const std::string&, TFolderIgnore&) {
+            entered = true;
+            while (!sender.Aborted())
+                std::this_thread::yield();
+        };
+        search.find().Execute();
+        while (!entered)
+            std::this_thread::yield();
+    }
+
+    std::atomic<bool> entered = false;
+    TempFolder tree;
     SearchRecorder search{tree.root(), WalkMode{true, 2}};
 };
 
@@ -293,30 +307,14 @@ TEST_F(ThreadedFindFileTest, ExecuteReturnsAtOnceAndASecondExecuteIsIgnored) {
 }
 
 TEST_F(ThreadedFindFileTest, DestroyingABusyComponentAbortsAndWaitsForTheWorker) {
-    std::atomic<bool> entered = false;
-    search.folderHook = [&](TFindFile& sender, const std::string&, TFolderIgnore&) {
-        entered = true;
-        while (!sender.Aborted())
-            std::this_thread::yield();
-    };
-    search.find().Execute();
-    while (!entered)
-        std::this_thread::yield();
+    startAndHoldInTheFirstFolder();
     search.destroy();
     EXPECT_EQ(search.loop().processPending(), 1);
     EXPECT_EQ(search.events(), (Events{"begin", "folder "}));
 }
 
 TEST_F(ThreadedFindFileTest, AbortFromTheOwnerThreadStopsTheWorker) {
-    std::atomic<bool> entered = false;
-    search.folderHook = [&](TFindFile& sender, const std::string&, TFolderIgnore&) {
-        entered = true;
-        while (!sender.Aborted())
-            std::this_thread::yield();
-    };
-    search.find().Execute();
-    while (!entered)
-        std::this_thread::yield();
+    startAndHoldInTheFirstFolder();
     search.find().Abort();
     search.waitUntilIdle();
     EXPECT_EQ(search.events(), (Events{"begin", "folder ", "finish aborted=1"}));

@@ -1,11 +1,12 @@
 #include "SearchRecorder.h"
 #include "engine/CharTables.h"
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 #include "support/Unprivileged.h"
 
 #include <algorithm>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,8 +14,8 @@
 namespace velmaro {
 namespace {
 
+using test::TempFolder;
 using testing::SearchRecorder;
-using testing::TempTree;
 using testing::WalkMode;
 using Events = std::vector<std::string>;
 
@@ -26,14 +27,11 @@ protected:
     // The tree is made once for the suite: a thousand levels take a while to make and remove.
     static void SetUpTestSuite() {
         BuildCharTables();
-        tree = new TempTree;
+        tree = std::make_unique<TempFolder>();
         makeTree();
     }
 
-    static void TearDownTestSuite() {
-        delete tree;
-        tree = nullptr;
-    }
+    static void TearDownTestSuite() { tree.reset(); }
 
     static void makeTree() {
         tree->link(tree->root(), "loop");
@@ -89,18 +87,18 @@ protected:
         const std::string vanishing = tree->path("vanish/");
         search->folderHook = [vanishing](TFindFile&, const std::string& folder, TFolderIgnore&) {
             if (folder == vanishing)
-                TempTree::removeAll(AT_FDCWD, vanishing.c_str());
+                TempFolder::removeTree(vanishing);
         };
         search->run();
         return search;
     }
 
-    static TempTree* tree;
+    static std::unique_ptr<TempFolder> tree;
     static std::string deepest;
     static std::string farthest;
 };
 
-TempTree* HostileTreeTest::tree = nullptr;
+std::unique_ptr<TempFolder> HostileTreeTest::tree;
 std::string HostileTreeTest::deepest;
 std::string HostileTreeTest::farthest;
 
@@ -161,7 +159,7 @@ TEST_P(HostileTreeTest, AContentSearchNeverHangsOnAFifo) {
 // Root reads every folder, so the walk runs without its rights.
 TEST_P(HostileTreeTest, TreatsAnUnreadableFolderAsEmpty) {
     struct RemoveLocked {
-        ~RemoveLocked() { TempTree::removeAll(AT_FDCWD, tree->path("locked").c_str()); }
+        ~RemoveLocked() { TempFolder::removeTree(tree->path("locked")); }
     } removeLocked;
     tree->folder("locked");
     tree->file("locked/inside.tmp");

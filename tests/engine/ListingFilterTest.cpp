@@ -1,6 +1,6 @@
 #include "engine/ListingFilter.h"
 
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,7 +13,7 @@ using platform::FolderListing;
 // The listing's verdict may only save stat calls: whatever the full attribute test accepts,
 // the listing must let through. It should also reject what it can tell, or it saves nothing.
 TEST(ListingFilterTest, NeverRejectsAnEntryTheAttributeTestAccepts) {
-    testing::TempTree tree;
+    test::TempFolder tree;
     tree.file("plain.tmp");
     tree.file(".hidden.tmp");
     tree.file("readonly.tmp");

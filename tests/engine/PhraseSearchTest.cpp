@@ -2,9 +2,10 @@
 
 #include "platform/Utf8.h"
 #include "support/CodePageFixture.h"
-#include "support/TempDir.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -59,10 +60,10 @@ protected:
     // Writes the bytes to a file and searches it for Phrase (8-bit, system code page).
     bool search(const std::string& bytes, const std::string& phrase,
                 TContentSearchOptions options = {}) {
-        return SearchFile(m_temp.writeFile("file", bytes), MakeStringVariants(phrase), options);
+        return SearchFile(m_temp.file("file", bytes), MakeStringVariants(phrase), options);
     }
 
-    velmaro::testing::TempDir m_temp;
+    velmaro::test::TempFolder m_temp;
 };
 
 struct Case {
@@ -205,7 +206,7 @@ TEST_F(PhraseSearchTest, Utf8MatchesStartAtCharacterStarts) {
     // byte below 0x80, or after a character of 8 bytes.
     auto searchUtf8 = [this](const std::string& bytes) {
         platform::FileStream file;
-        EXPECT_TRUE(file.open(m_temp.writeFile("raw", bytes)));
+        EXPECT_TRUE(file.open(m_temp.file("raw", bytes)));
         return SearchUtf8(file, "\x80xyz", 4, {});
     };
     EXPECT_TRUE(searchUtf8("a\x80xyz"));
@@ -252,7 +253,7 @@ TEST_F(PhraseSearchTest, PhraseWithoutUnitsInAnEncodingIsNeverFound) {
 TEST_F(PhraseSearchTest, CannotOpenThrows) {
     const TStringVariants phrase = MakeStringVariants("x");
     EXPECT_THROW(SearchFile(m_temp.path("missing"), phrase, {}), EFOpenError);
-    EXPECT_THROW(SearchFile(m_temp.dir().string(), phrase, {csoNegate}), EFOpenError);
+    EXPECT_THROW(SearchFile(m_temp.path(), phrase, {csoNegate}), EFOpenError);
     EXPECT_THROW(SearchFile("/dev/zero", phrase, {}), EFOpenError);
 }
 
@@ -348,7 +349,7 @@ TEST_F(PhraseSearchTest, SkippingAheadKeepsTheAnswersOfTheUnitByUnitSearch) {
         std::string phrase(1 + random() % 3, ' ');
         for (char& c : phrase)
             c = pick();
-        const std::string path = m_temp.writeFile("random", text);
+        const std::string path = m_temp.file("random", text);
         for (bool utf8 : {false, true})
             for (bool caseSensitive : {false, true})
                 for (bool wholeWord : {false, true}) {

@@ -1,6 +1,6 @@
 #include "SearchRecorder.h"
 #include "engine/CharTables.h"
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 
 #include <chrono>
 #include <fcntl.h>
@@ -15,8 +15,8 @@
 namespace velmaro {
 namespace {
 
+using test::TempFolder;
 using testing::SearchRecorder;
-using testing::TempTree;
 using testing::WalkMode;
 using Events = std::vector<std::string>;
 
@@ -40,7 +40,7 @@ struct Scenario {
 };
 
 // A random tree of folders, files and links in Tree, below it at most Depth levels deep.
-void growTree(const TempTree& tree, std::mt19937& random, const std::string& folder, int depth) {
+void growTree(const TempFolder& tree, std::mt19937& random, const std::string& folder, int depth) {
     static const char* const fileNames[] = {"a.tmp",  "~b.doc", "c.bak", "README",   "d.txt",
                                             ".e.tmp", "F.TMP",  "g.log", "h.tmp.old"};
     static const char* const folderNames[] = {"sub", "x.tmp", ".hidden", "Logs", "deep", "~old"};
@@ -110,7 +110,7 @@ TEST(ReadAheadTest, GivesTheEventsOfThePlainWalkOnRandomTrees) {
     const WalkMode readAheadModes[] = {{false, 1}, {true, 2}, {false, 4}, {true, 3}};
     for (unsigned seed = 1; seed <= 24; ++seed) {
         std::mt19937 random(seed);
-        TempTree tree;
+        TempFolder tree;
         growTree(tree, random, "", 5);
         const Scenario scenario{maskChoices[random() % std::size(maskChoices)],
                                 markerChoices[random() % std::size(markerChoices)],
@@ -145,8 +145,7 @@ TEST(ReadAheadTest, ReadsAFolderAgainThatChangedSinceItWasReadAhead) {
          [](const std::string& path) {
              close(open((path + "new.tmp").c_str(), O_CREAT | O_WRONLY, 0644));
          }},
-        {"the folder removed",
-         [](const std::string& path) { TempTree::removeAll(AT_FDCWD, path.c_str()); }},
+        {"the folder removed", [](const std::string& path) { TempFolder::removeTree(path); }},
         {"the folder replaced",
          [](const std::string& path) {
              const std::string folder = path.substr(0, path.size() - 1);
@@ -158,7 +157,7 @@ TEST(ReadAheadTest, ReadsAFolderAgainThatChangedSinceItWasReadAhead) {
     for (const ChangeCase& c : cases) {
         Events runs[2];
         for (const std::size_t readers : {0, 2}) {
-            TempTree tree;
+            TempFolder tree;
             for (const char* folder : {"a", "b"}) {
                 tree.folder(folder);
                 tree.file(std::string(folder) + "/f.tmp");
@@ -192,7 +191,7 @@ TEST(ReadAheadTest, ReadsAFolderAgainThatChangedSinceItWasReadAhead) {
 // walk waits in the first it enters until a reader has been at the other.
 TEST(ReadAheadTest, ReadsAFolderTooLargeToReadAheadItself) {
     BuildCharTables();
-    TempTree tree;
+    TempFolder tree;
     const std::string longName(240, 'n');
     constexpr int files = 4000; // each name over 240 bytes: about a megabyte of names
     for (const char* branch : {"p", "q"}) {

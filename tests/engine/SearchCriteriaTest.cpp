@@ -2,7 +2,7 @@
 
 #include "engine/CharTables.h"
 #include "platform/FileAttributes.h"
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -73,7 +73,7 @@ TEST_F(SearchCriteriaTest, EveryMemberCanRejectAnEntry) {
 }
 
 TEST_F(SearchCriteriaTest, TheContentTestReadsFolderAndName) {
-    testing::TempTree tree;
+    test::TempFolder tree;
     tree.file("notes.txt", "the quick brown fox");
     criteria.Content().SetPhrase("BROWN");
     EXPECT_TRUE(criteria.Matches(tree.root(), entry("notes.txt", FILE_ATTRIBUTE_ARCHIVE)));

@@ -1,6 +1,6 @@
 #include "platform/CodePage.h"
 
-#include "support/TempDir.h"
+#include "TempFolder.h"
 
 #include <clocale>
 #include <cstdlib>
@@ -55,12 +55,12 @@ TEST_F(CodePageTest, LocaleWithoutCharacterSetGivesUtf8) {
 
 TEST_F(CodePageTest, EightBitLocaleKeepsItsCharacterSet) {
     // The machine may have no 8-bit locale installed: build one in a folder of our own.
-    const velmaro::testing::TempDir locales;
+    const velmaro::test::TempFolder locales;
     const std::string command =
         "localedef -i ru_RU -f CP1251 '" + locales.path("ru_RU.CP1251") + "' >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0)
         GTEST_SKIP() << "localedef cannot build ru_RU.CP1251 (Debian package locales missing?)";
-    const ScopedEnvironment locPath("LOCPATH", locales.dir().string());
+    const ScopedEnvironment locPath("LOCPATH", locales.path());
     const ScopedEnvironment lcAll("LC_ALL", "ru_RU.CP1251");
     CodePage::selectFromLocale();
     EXPECT_EQ(CodePage::system().name(), "CP1251");

@@ -1,6 +1,7 @@
 #include "platform/Drives.h"
 
-#include <cstdlib>
+#include "TempFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -29,14 +30,6 @@ namespace {
 // their disk's folder, device-mapper devices list their slaves.
 class DrivesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "velmaro-drives-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-        m_sys = m_folder / "sys";
-    }
-    void TearDown() override { fs::remove_all(m_folder); }
-
     static void writeFile(const fs::path& path, const std::string& text) {
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;
@@ -87,8 +80,9 @@ protected:
         return SystemDriveSource((m_folder / "mountinfo").string(), m_sys.string()).drives();
     }
 
-    fs::path m_folder;
-    fs::path m_sys;
+    const velmaro::test::TempFolder m_temp;
+    const fs::path m_folder{m_temp.path()};
+    const fs::path m_sys{m_folder / "sys"};
 };
 
 Drive fixed(const std::string& mountPoint, const std::string& root) {

@@ -1,6 +1,6 @@
 #include "platform/FileOperations.h"
 
-#include "FixtureFolder.h"
+#include "TempFolder.h"
 #include "platform/AttributeMapping.h"
 #include "platform/FileAttributes.h"
 
@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 namespace vp = velmaro::platform;
-using velmaro::test::FixtureFolder;
+using velmaro::test::TempFolder;
 
 namespace {
 
@@ -22,16 +22,16 @@ constexpr std::uint32_t Device = vp::FILE_ATTRIBUTE_DEVICE;
 constexpr std::uint32_t Reparse = vp::FILE_ATTRIBUTE_REPARSE_POINT;
 
 TEST(FileOperationsTest, AttributesDescribeEachKindOfEntry) {
-    FixtureFolder fixture;
-    const std::string file = fixture.makeFile("plain.tmp");
-    const std::string readOnly = fixture.makeFile("locked.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string file = fixture.file("plain.tmp", "x");
+    const std::string readOnly = fixture.file("locked.tmp", "x");
     chmod(readOnly.c_str(), 0444);
-    const std::string hidden = fixture.makeFile(".hidden");
-    const std::string folder = fixture.makeFolder("sub");
-    const std::string fifo = fixture / "pipe";
+    const std::string hidden = fixture.file(".hidden", "x");
+    const std::string folder = fixture.folder("sub");
+    const std::string fifo = fixture.path("pipe");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-    const std::string linkToFile = fixture / "to-file";
-    const std::string linkToFolder = fixture / "to-folder";
+    const std::string linkToFile = fixture.path("to-file");
+    const std::string linkToFolder = fixture.path("to-folder");
     ASSERT_EQ(symlink(file.c_str(), linkToFile.c_str()), 0);
     ASSERT_EQ(symlink(folder.c_str(), linkToFolder.c_str()), 0);
 
@@ -57,10 +57,10 @@ TEST(FileOperationsTest, AttributesDescribeEachKindOfEntry) {
 }
 
 TEST(FileOperationsTest, OnlyANameTheSystemDoesNotKnowCountsAsMissing) {
-    FixtureFolder fixture;
-    const std::string removed = fixture.makeFile("gone.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string removed = fixture.file("gone.tmp", "x");
     ASSERT_EQ(unlink(removed.c_str()), 0);
-    const std::string regular = fixture.makeFile("plain");
+    const std::string regular = fixture.file("plain", "x");
 
     const vp::FileAttributeValue gone = vp::GetFileAttributes(removed);
     EXPECT_TRUE(gone.isMissing());
@@ -72,7 +72,7 @@ TEST(FileOperationsTest, OnlyANameTheSystemDoesNotKnowCountsAsMissing) {
     EXPECT_EQ(through.error(), ENOTDIR);
 
     EXPECT_FALSE(vp::GetFileAttributes("relative/file.tmp").isMissing());
-    EXPECT_FALSE(vp::GetFileAttributes(fixture / "x/../plain").isMissing());
+    EXPECT_FALSE(vp::GetFileAttributes(fixture.path("x/../plain")).isMissing());
     EXPECT_FALSE(vp::GetFileAttributes("/").isMissing());
 }
 

@@ -1,11 +1,10 @@
 #include "platform/FolderListing.h"
 
+#include "TempFolder.h"
 #include "platform/FileAttributes.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
@@ -15,30 +14,14 @@
 #include <vector>
 
 using namespace velmaro::platform;
+using velmaro::test::TempFolder;
 
 namespace {
 
-// A temporary folder that is removed with everything in it.
-class FixtureTree : public ::testing::Test {
+// Each test lists entries it made in a temporary folder of its own.
+class FolderListingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/velmaro-listing-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_root = std::string(pattern) + "/";
-    }
-    void TearDown() override {
-        std::error_code error;
-        std::filesystem::remove_all(m_root, error);
-        EXPECT_FALSE(error) << error.message();
-    }
-
-    void writeFile(const std::string& name, const std::string& content, mode_t mode = 0644) {
-        const int fd = ::open((m_root + name).c_str(), O_WRONLY | O_CREAT | O_TRUNC, mode);
-        ASSERT_GE(fd, 0) << name;
-        ASSERT_EQ(write(fd, content.data(), content.size()), static_cast<ssize_t>(content.size()));
-        ::close(fd);
-        ASSERT_EQ(chmod((m_root + name).c_str(), mode), 0);
-    }
+    void TearDown() override { EXPECT_TRUE(TempFolder::removeTree(m_folder.path())); }
 
     std::map<std::string, FindData> describeAll(FolderListing& listing) {
         std::map<std::string, FindData> described;
@@ -51,13 +34,14 @@ protected:
         return described;
     }
 
-    std::string m_root;
+    const TempFolder m_folder;
+    const std::string m_root = m_folder.root();
 };
 
-TEST_F(FixtureTree, MapsEntriesOntoTheWindowsAttributes) {
-    writeFile(".hidden", "x");
-    writeFile("readonly.txt", "12345", 0444);
-    writeFile("plain.txt", "1234567");
+TEST_F(FolderListingTest, MapsEntriesOntoTheWindowsAttributes) {
+    m_folder.file(".hidden", "x");
+    m_folder.file("readonly.txt", "12345", 0444);
+    m_folder.file("plain.txt", "1234567");
     ASSERT_EQ(mkdir((m_root + "folder").c_str(), 0755), 0);
     ASSERT_EQ(mkfifo((m_root + "pipe").c_str(), 0644), 0);
     ASSERT_EQ(symlink("folder", (m_root + "to-folder").c_str()), 0);
@@ -94,8 +78,8 @@ TEST_F(FixtureTree, MapsEntriesOntoTheWindowsAttributes) {
     EXPECT_EQ(described.at("pipe").nFileSizeLow, 0u);
 }
 
-TEST_F(FixtureTree, ReportsTheEntryKindsWithoutAStatCall) {
-    writeFile("file", "");
+TEST_F(FolderListingTest, ReportsTheEntryKindsWithoutAStatCall) {
+    m_folder.file("file", "");
     ASSERT_EQ(mkdir((m_root + "folder").c_str(), 0755), 0);
     ASSERT_EQ(symlink("folder", (m_root + "link").c_str()), 0);
 
@@ -116,8 +100,8 @@ TEST_F(FixtureTree, ReportsTheEntryKindsWithoutAStatCall) {
     }
 }
 
-TEST_F(FixtureTree, GivesTheFileTimesAsWindowsFileTimes) {
-    writeFile("dated", "");
+TEST_F(FolderListingTest, GivesTheFileTimesAsWindowsFileTimes) {
+    m_folder.file("dated", "");
     // 2001-09-09 01:46:40 UTC, and one second later.
     const timespec times[2] = {{1000000000, 0}, {1000000001, 500}};
     ASSERT_EQ(utimensat(AT_FDCWD, (m_root + "dated").c_str(), times, 0), 0);
@@ -133,8 +117,8 @@ TEST_F(FixtureTree, GivesTheFileTimesAsWindowsFileTimes) {
                 data.ftCreationTime > data.ftLastWriteTime);
 }
 
-TEST_F(FixtureTree, DescribeFailsForAnEntryThatVanished) {
-    writeFile("gone", "");
+TEST_F(FolderListingTest, DescribeFailsForAnEntryThatVanished) {
+    m_folder.file("gone", "");
     FolderListing listing;
     ASSERT_TRUE(listing.open(m_root));
     ASSERT_EQ(unlink((m_root + "gone").c_str()), 0);
@@ -148,8 +132,8 @@ TEST_F(FixtureTree, DescribeFailsForAnEntryThatVanished) {
     EXPECT_FALSE(listing.name(0).empty());
 }
 
-TEST_F(FixtureTree, OpenFailsForWhatIsNoReadableFolder) {
-    writeFile("file", "");
+TEST_F(FolderListingTest, OpenFailsForWhatIsNoReadableFolder) {
+    m_folder.file("file", "");
     FolderListing listing;
     EXPECT_FALSE(listing.open(m_root + "missing"));
     EXPECT_FALSE(listing.open(m_root + "file"));
@@ -158,11 +142,11 @@ TEST_F(FixtureTree, OpenFailsForWhatIsNoReadableFolder) {
     EXPECT_EQ(listing.count(), 0u);
 }
 
-TEST_F(FixtureTree, KeepsEveryEntryOfALargeFolder) {
+TEST_F(FolderListingTest, KeepsEveryEntryOfALargeFolder) {
     // More names than one read of the directory returns.
     constexpr int entries = 1500;
     for (int i = 0; i < entries; ++i)
-        writeFile("entry-with-a-rather-long-name-" + std::to_string(i), "");
+        m_folder.file("entry-with-a-rather-long-name-" + std::to_string(i), "");
     FolderListing listing;
     ASSERT_TRUE(listing.open(m_root));
     EXPECT_EQ(listing.count(), entries + 2u);
@@ -194,9 +178,9 @@ TEST(FolderListing, MarksAFolderWithAFileSystemMountedOnItAsAReparsePoint) {
     EXPECT_EQ(data.dwFileAttributes & mountRoot, mountRoot);
 }
 
-TEST_F(FixtureTree, NoFollowRefusesALinkAtTheLastName) {
+TEST_F(FolderListingTest, NoFollowRefusesALinkAtTheLastName) {
     ASSERT_EQ(mkdir((m_root + "real").c_str(), 0755), 0);
-    writeFile("real/a.tmp", "x");
+    m_folder.file("real/a.tmp", "x");
     ASSERT_EQ(symlink((m_root + "real").c_str(), (m_root + "link").c_str()), 0);
     FolderListing listing;
     for (const char* path : {"link", "link/"}) {
@@ -212,8 +196,8 @@ TEST_F(FixtureTree, NoFollowRefusesALinkAtTheLastName) {
 
 } // namespace
 
-TEST_F(FixtureTree, DescribesEachEntrysIdentity) {
-    writeFile("a.tmp", "12345");
+TEST_F(FolderListingTest, DescribesEachEntrysIdentity) {
+    m_folder.file("a.tmp", "12345");
     struct stat st {};
     ASSERT_EQ(lstat((m_root + "a.tmp").c_str(), &st), 0);
 
@@ -228,15 +212,15 @@ TEST_F(FixtureTree, DescribesEachEntrysIdentity) {
 
     // Another file under the same name is another file.
     ASSERT_EQ(unlink((m_root + "a.tmp").c_str()), 0);
-    writeFile("b.tmp", "keeps the old inode busy");
-    writeFile("a.tmp", "12345");
+    m_folder.file("b.tmp", "keeps the old inode busy");
+    m_folder.file("a.tmp", "12345");
     ASSERT_TRUE(listing.open(m_root));
     EXPECT_FALSE(describeAll(listing).at("a.tmp").Identity.sameFile(data.Identity));
 }
 
-TEST_F(FixtureTree, GivesUpAReadThatGrowsTooLargeOrIsStopped) {
+TEST_F(FolderListingTest, GivesUpAReadThatGrowsTooLargeOrIsStopped) {
     for (int i = 0; i < 300; ++i)
-        writeFile("entry-" + std::to_string(i), "");
+        m_folder.file("entry-" + std::to_string(i), "");
     FolderListing listing;
     using Result = FolderListing::ReadResult;
     EXPECT_EQ(listing.read(FolderHandle::open(m_root), 1000), Result::Stopped);
@@ -254,10 +238,10 @@ TEST_F(FixtureTree, GivesUpAReadThatGrowsTooLargeOrIsStopped) {
     EXPECT_FALSE(listing.isOpen());
 }
 
-TEST_F(FixtureTree, OpensFoldersByNameNeverThroughALink) {
+TEST_F(FolderListingTest, OpensFoldersByNameNeverThroughALink) {
     ASSERT_EQ(mkdir((m_root + "a").c_str(), 0755), 0);
     ASSERT_EQ(mkdir((m_root + "a/b").c_str(), 0755), 0);
-    writeFile("a/file", "");
+    m_folder.file("a/file", "");
     ASSERT_EQ(symlink("a", (m_root + "link").c_str()), 0);
     ASSERT_EQ(symlink("b", (m_root + "a/link").c_str()), 0);
     const FolderHandle root = FolderHandle::open(m_root);
@@ -287,7 +271,7 @@ TEST_F(FixtureTree, OpensFoldersByNameNeverThroughALink) {
     EXPECT_EQ(aboveB.device, atRoot.device);
 }
 
-TEST_F(FixtureTree, FolderStatusTellsAChangedAndARemovedFolder) {
+TEST_F(FolderListingTest, FolderStatusTellsAChangedAndARemovedFolder) {
     ASSERT_EQ(mkdir((m_root + "a").c_str(), 0755), 0);
     const FolderHandle folder = FolderHandle::open(m_root + "a");
     FolderStatus before, after;
@@ -297,7 +281,7 @@ TEST_F(FixtureTree, FolderStatusTellsAChangedAndARemovedFolder) {
     const timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
     ASSERT_EQ(utimensat(AT_FDCWD, (m_root + "a").c_str(), past, 0), 0);
     ASSERT_TRUE(folder.status(before));
-    writeFile("a/new", "");
+    m_folder.file("a/new", "");
     ASSERT_TRUE(folder.status(after));
     EXPECT_FALSE(after.changed == before.changed);
 

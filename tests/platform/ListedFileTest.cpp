@@ -1,6 +1,6 @@
 #include "platform/ListedFile.h"
 
-#include "FixtureFolder.h"
+#include "TempFolder.h"
 #include "Unprivileged.h"
 #include "platform/FileAttributes.h"
 
@@ -16,9 +16,9 @@
 
 namespace vp = velmaro::platform;
 using velmaro::test::entryExists;
-using velmaro::test::FixtureFolder;
 using velmaro::test::permissionsOf;
 using velmaro::test::runUnprivileged;
+using velmaro::test::TempFolder;
 using Found = vp::ListedFile::Found;
 
 namespace {
@@ -32,7 +32,7 @@ vp::ListedFile listedNow(const std::string& path) {
 }
 
 TEST(ListedFileTest, ClearingReadOnlyAddsOwnerWriteAndSavedValueRestoresExactMode) {
-    FixtureFolder fixture;
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
     const struct {
         int before;
         int cleared;
@@ -42,7 +42,7 @@ TEST(ListedFileTest, ClearingReadOnlyAddsOwnerWriteAndSavedValueRestoresExactMod
         {04551, 04751},
     };
     for (const auto& c : cases) {
-        const std::string path = fixture.makeFile("file.tmp");
+        const std::string path = fixture.file("file.tmp", "x");
         ASSERT_EQ(chmod(path.c_str(), static_cast<mode_t>(c.before)), 0);
         vp::ListedFile file = listedNow(path);
         ASSERT_EQ(file.found(), Found::listed);
@@ -58,8 +58,8 @@ TEST(ListedFileTest, ClearingReadOnlyAddsOwnerWriteAndSavedValueRestoresExactMod
 }
 
 TEST(ListedFileTest, SettingReadOnlyRemovesEveryWriteBit) {
-    FixtureFolder fixture;
-    const std::string path = fixture.makeFile("file.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string path = fixture.file("file.tmp", "x");
     ASSERT_EQ(chmod(path.c_str(), 0666), 0);
     vp::ListedFile file = listedNow(path);
     EXPECT_TRUE(file.SetFileAttributes(Archive | ReadOnly));
@@ -67,13 +67,13 @@ TEST(ListedFileTest, SettingReadOnlyRemovesEveryWriteBit) {
 }
 
 TEST(ListedFileTest, ValueReadFromAnotherFileIsNotApplied) {
-    FixtureFolder fixture;
-    const std::string path = fixture.makeFile("file.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string path = fixture.file("file.tmp", "x");
     ASSERT_EQ(chmod(path.c_str(), 0666), 0);
     const vp::FileAttributeValue saved = vp::GetFileAttributes(path);
     // Renamed, not removed, so that the new file cannot get the old one's inode number.
-    ASSERT_EQ(rename(path.c_str(), (fixture / "old.tmp").c_str()), 0);
-    fixture.makeFile("file.tmp");
+    ASSERT_EQ(rename(path.c_str(), fixture.path("old.tmp").c_str()), 0);
+    fixture.file("file.tmp", "x");
     ASSERT_EQ(chmod(path.c_str(), 0600), 0);
     vp::ListedFile file = listedNow(path);
     EXPECT_FALSE(file.SetFileAttributes(saved));
@@ -82,13 +82,13 @@ TEST(ListedFileTest, ValueReadFromAnotherFileIsNotApplied) {
 }
 
 TEST(ListedFileTest, DeleteRemovesFilesAndLinksButNotFolders) {
-    FixtureFolder fixture;
-    FixtureFolder outside(FixtureFolder::Guard::unregistered);
-    const std::string target = outside.makeFile("target.tmp");
-    const std::string file = fixture.makeFile("a/b/file.tmp");
-    const std::string link = fixture / "link.tmp";
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const TempFolder outside;
+    const std::string target = outside.file("target.tmp", "x");
+    const std::string file = fixture.file("a/b/file.tmp", "x");
+    const std::string link = fixture.path("link.tmp");
     ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
-    const std::string folder = fixture.makeFolder("folder.tmp");
+    const std::string folder = fixture.folder("folder.tmp");
 
     for (const std::string& path : {file, link}) {
         vp::ListedFile listed = listedNow(path);
@@ -102,15 +102,15 @@ TEST(ListedFileTest, DeleteRemovesFilesAndLinksButNotFolders) {
     EXPECT_TRUE(listedFolder.stillPresent());
     EXPECT_TRUE(entryExists(folder));
     // Nothing of the private name used on the way stays behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(fixture / "a/b"), {}), 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(fixture.path("a/b")), {}), 0);
 }
 
 TEST(ListedFileTest, LinkAsLastComponentKeepsItsTargetsMode) {
-    FixtureFolder fixture;
-    FixtureFolder outside(FixtureFolder::Guard::unregistered);
-    const std::string target = outside.makeFile("target.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const TempFolder outside;
+    const std::string target = outside.file("target.tmp", "x");
     ASSERT_EQ(chmod(target.c_str(), 0644), 0);
-    const std::string link = fixture / "link.tmp";
+    const std::string link = fixture.path("link.tmp");
     ASSERT_EQ(symlink(target.c_str(), link.c_str()), 0);
     vp::ListedFile file = listedNow(link);
     EXPECT_FALSE(file.SetFileAttributes(Archive | ReadOnly));
@@ -118,16 +118,16 @@ TEST(ListedFileTest, LinkAsLastComponentKeepsItsTargetsMode) {
 }
 
 TEST(ListedFileTest, FolderSwappedForLinkFailsAndTouchesNothingBehindIt) {
-    FixtureFolder fixture;
-    FixtureFolder outside(FixtureFolder::Guard::unregistered);
-    const std::string victim = outside.makeFile("file.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const TempFolder outside;
+    const std::string victim = outside.file("file.tmp", "x");
     ASSERT_EQ(chmod(victim.c_str(), 0444), 0);
-    const std::string path = fixture.makeFile("sub/deeper/file.tmp");
+    const std::string path = fixture.file("sub/deeper/file.tmp", "x");
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     const vp::FileIdentity identity = vp::GetFileAttributes(path).identity();
 
-    ASSERT_EQ(rename((fixture / "sub/deeper").c_str(), (fixture / "moved").c_str()), 0);
-    ASSERT_EQ(symlink(outside.path().c_str(), (fixture / "sub/deeper").c_str()), 0);
+    ASSERT_EQ(rename(fixture.path("sub/deeper").c_str(), fixture.path("moved").c_str()), 0);
+    ASSERT_EQ(symlink(outside.path().c_str(), fixture.path("sub/deeper").c_str()), 0);
 
     vp::ListedFile file(path, identity);
     EXPECT_EQ(file.found(), Found::unreachable);
@@ -140,10 +140,10 @@ TEST(ListedFileTest, FolderSwappedForLinkFailsAndTouchesNothingBehindIt) {
 }
 
 TEST(ListedFileTest, PermissionFailureCountsAsPresent) {
-    FixtureFolder fixture;
-    const std::string path = fixture.makeFile("closed/file.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string path = fixture.file("closed/file.tmp", "x");
     const vp::FileIdentity identity = vp::GetFileAttributes(path).identity();
-    ASSERT_EQ(chmod((fixture / "closed").c_str(), 0000), 0);
+    ASSERT_EQ(chmod(fixture.path("closed").c_str(), 0000), 0);
     EXPECT_TRUE(runUnprivileged([&] {
         vp::ListedFile file(path, identity);
         return file.found() == Found::unreachable && file.GetFileAttributes().error() == EACCES &&
@@ -153,9 +153,9 @@ TEST(ListedFileTest, PermissionFailureCountsAsPresent) {
 }
 
 TEST(ListedFileTest, GuardRefusesChangesOutsideTheFixtureRoots) {
-    FixtureFolder fixture;
-    FixtureFolder outside(FixtureFolder::Guard::unregistered);
-    const std::string path = outside.makeFile("file.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const TempFolder outside;
+    const std::string path = outside.file("file.tmp", "x");
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
     const std::string escape = fixture.path() + "/../" +
                                outside.path().substr(outside.path().rfind('/') + 1) + "/file.tmp";
@@ -175,8 +175,8 @@ TEST(ListedFileTest, GuardRefusesChangesOutsideTheFixtureRoots) {
 // While the file is leased, another process's open waits for the deletion instead of finding
 // the file gone under it, and the lease's break signal does not end this process.
 TEST(ListedFileTest, OpenElsewhereWaitsForTheDeletion) {
-    FixtureFolder fixture;
-    const std::string path = fixture.makeFile("lock.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string path = fixture.file("lock.tmp", "x");
     sigset_t leaseBreak;
     sigemptyset(&leaseBreak);
     sigaddset(&leaseBreak, SIGURG);

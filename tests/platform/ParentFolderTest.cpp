@@ -1,7 +1,7 @@
 #include "platform/posix/ParentFolder.h"
 
 #include "DeepFolders.h"
-#include "FixtureFolder.h"
+#include "TempFolder.h"
 #include "platform/FileOperations.h"
 
 #include <cerrno>
@@ -14,7 +14,7 @@ using velmaro::platform::FileIdentity;
 using velmaro::platform::GetFileAttributes;
 using velmaro::platform::ParentFolder;
 using velmaro::test::DeepFolders;
-using velmaro::test::FixtureFolder;
+using velmaro::test::TempFolder;
 
 namespace {
 
@@ -23,13 +23,13 @@ constexpr ParentFolder::Resolution BothResolutions[] = {ParentFolder::Resolution
 
 // Both ways of opening the folders must give the same answers.
 TEST(ParentFolderTest, BothResolutionsRefuseLinksAndNameTheCause) {
-    FixtureFolder fixture;
-    fixture.makeFile("a/b/file.tmp");
-    fixture.makeFile("plain");
-    ASSERT_EQ(symlink((fixture / "a").c_str(), (fixture / "link").c_str()), 0);
-    ASSERT_EQ(symlink((fixture / "a/b/file.tmp").c_str(), (fixture / "a/b/last").c_str()), 0);
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    fixture.file("a/b/file.tmp", "x");
+    fixture.file("plain", "x");
+    ASSERT_EQ(symlink(fixture.path("a").c_str(), fixture.path("link").c_str()), 0);
+    ASSERT_EQ(symlink(fixture.path("a/b/file.tmp").c_str(), fixture.path("a/b/last").c_str()), 0);
     // Longer than PATH_MAX with few folders: each one's removal costs a disk write.
-    const DeepFolders deep(fixture.makeFolder("deep"), 40, std::string(250, 'd'));
+    const DeepFolders deep(fixture.folder("deep"), 40, std::string(250, 'd'));
     ASSERT_GT(deep.bottom().size(), 2u * PATH_MAX);
 
     const struct {
@@ -37,16 +37,16 @@ TEST(ParentFolderTest, BothResolutionsRefuseLinksAndNameTheCause) {
         int error;
         const char* name;
     } cases[] = {
-        {fixture / "a/b/file.tmp", 0, "file.tmp"},
-        {fixture / "a//b/file.tmp", 0, "file.tmp"},
-        {fixture / "a/b/last", 0, "last"},
-        {fixture / "a/b/missing.tmp", 0, "missing.tmp"},
+        {fixture.path("a/b/file.tmp"), 0, "file.tmp"},
+        {fixture.path("a//b/file.tmp"), 0, "file.tmp"},
+        {fixture.path("a/b/last"), 0, "last"},
+        {fixture.path("a/b/missing.tmp"), 0, "missing.tmp"},
         {deep.bottom() + "/file.tmp", 0, "file.tmp"},
-        {fixture / "link/b/file.tmp", ELOOP, ""},
-        {fixture / "a/link-less/file.tmp", ENOENT, ""},
-        {fixture / "plain/file.tmp", ENOTDIR, ""},
-        {fixture / "a/../a/b/file.tmp", EINVAL, ""},
-        {fixture / "a/./b/file.tmp", EINVAL, ""},
+        {fixture.path("link/b/file.tmp"), ELOOP, ""},
+        {fixture.path("a/link-less/file.tmp"), ENOENT, ""},
+        {fixture.path("plain/file.tmp"), ENOTDIR, ""},
+        {fixture.path("a/../a/b/file.tmp"), EINVAL, ""},
+        {fixture.path("a/./b/file.tmp"), EINVAL, ""},
         {"a/b/file.tmp", EINVAL, ""},
         {"/", EINVAL, ""},
     };
@@ -68,8 +68,8 @@ TEST(ParentFolderTest, BothResolutionsRefuseLinksAndNameTheCause) {
 // Given the mount a file was listed on, the folder must lie on it, and only a lookup on that
 // mount may say that a folder of the path is missing.
 TEST(ParentFolderTest, ListedFileKeepsTheFolderOnItsMount) {
-    FixtureFolder fixture;
-    const std::string file = fixture.makeFile("a/file.tmp");
+    const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string file = fixture.file("a/file.tmp", "x");
     const FileIdentity here = GetFileAttributes(file).identity();
     FileIdentity otherDevice = here;
     otherDevice.device ^= 1;
@@ -83,10 +83,10 @@ TEST(ParentFolderTest, ListedFileKeepsTheFolderOnItsMount) {
         int error;
     } cases[] = {
         {"the listed mount", file, &here, 0},
-        {"a folder gone on the listed mount", fixture / "gone/file.tmp", &here, ENOENT},
+        {"a folder gone on the listed mount", fixture.path("gone/file.tmp"), &here, ENOENT},
         {"a file in place of a folder", file + "/file.tmp", &here, ENOTDIR},
         {"another device", file, &otherDevice, EXDEV},
-        {"a folder gone on another device", fixture / "gone/file.tmp", &otherDevice, EXDEV},
+        {"a folder gone on another device", fixture.path("gone/file.tmp"), &otherDevice, EXDEV},
         {"another mount of the device", file, &otherMount, here.mount ? EXDEV : 0},
     };
     for (const auto resolution : BothResolutions) {

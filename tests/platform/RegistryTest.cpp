@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "TempFolder.h"
 #include "cleaner/JunkCatalogue.h"
 #include "platform/CodePage.h"
 #include "platform/EnumerationMask.h"
@@ -84,26 +85,15 @@ int inChild(const std::function<int()>& body) {
 
 class RegistryFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/velmaro-registry-XXXXXX";
-        ASSERT_TRUE(::mkdtemp(pattern));
-        m_root = pattern;
-        m_path = m_root + "/Quarno Labs/Velmaro 2.reg";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(m_root + "/Quarno Labs", fs::perms::owner_all, ignored);
-        fs::remove_all(m_root, ignored);
-    }
-
     void set(const Registry& registry, const std::string& name, const std::string& text) {
         ASSERT_EQ(registry.update(
                       [&](RegistryTree& tree) { tree.setValue(kKey, name, REG_SZ, sz(text)); }),
                   Registry::UpdateResult::Done);
     }
 
-    std::string m_root;
-    std::string m_path;
+    const velmaro::test::TempFolder m_folder;
+    const std::string m_root = m_folder.path();
+    const std::string m_path = m_root + "/Quarno Labs/Velmaro 2.reg";
 };
 
 TEST_F(RegistryFileTest, WriteCreatesFoldersAndKeepsValuesOthersWrote) {
@@ -257,7 +247,7 @@ TEST_F(RegistryFileTest, HostileSettingsFoldersNeitherStallNorLoseAnything) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        fs::remove_all(m_root);
+        m_folder.clear();
         fs::create_directories(folder);
         c.plant();
         const Registry registry(m_path);

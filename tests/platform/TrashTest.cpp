@@ -1,7 +1,7 @@
 #include "platform/Trash.h"
 
-#include "FixtureFolder.h"
 #include "MountNamespace.h"
+#include "TempFolder.h"
 #include "Unprivileged.h"
 #include "platform/FileOperations.h"
 #include "platform/ListedFile.h"
@@ -19,11 +19,11 @@
 
 namespace vp = velmaro::platform;
 using velmaro::test::entryExists;
-using velmaro::test::FixtureFolder;
 using velmaro::test::inPrivateMountNamespace;
 using velmaro::test::Namespaced;
 using velmaro::test::permissionsOf;
 using velmaro::test::runUnprivileged;
+using velmaro::test::TempFolder;
 
 namespace {
 
@@ -87,11 +87,11 @@ TEST(TrashInfoTest, TakenNamesGetANumberBeforeTheExtensionAndLongNamesFit) {
 }
 
 TEST(TrashTest, TheHomeTrashTakesTheFileWithItsInfo) {
-    FixtureFolder fixture;
-    const std::string data = fixture / "data";
-    const std::string path = fixture.makeFile("tree/caf\xC3\xA9 1.tmp", "12345");
+    TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string data = fixture.path("data");
+    const std::string path = fixture.file("tree/caf\xC3\xA9 1.tmp", "12345");
     ASSERT_EQ(chmod(path.c_str(), 0440), 0);
-    const std::string second = fixture.makeFile("tree/sub/caf\xC3\xA9 1.tmp");
+    const std::string second = fixture.file("tree/sub/caf\xC3\xA9 1.tmp");
     vp::Trash trash(data, geteuid());
 
     ASSERT_EQ(trashNow(trash, path), 0);
@@ -116,12 +116,12 @@ TEST(TrashTest, TheHomeTrashTakesTheFileWithItsInfo) {
 }
 
 TEST(TrashTest, NamesTakenInEitherFolderAreSkippedAndNothingIsReplaced) {
-    FixtureFolder fixture;
-    const std::string data = fixture / "data";
+    TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string data = fixture.path("data");
     // From earlier clean-ups: an info file whose file is gone, a file whose info is gone.
-    fixture.makeFile("data/Trash/info/a.tmp.trashinfo", "earlier");
-    fixture.makeFile("data/Trash/files/a.2.tmp", "earlier");
-    const std::string path = fixture.makeFile("tree/a.tmp", "new");
+    fixture.file("data/Trash/info/a.tmp.trashinfo", "earlier");
+    fixture.file("data/Trash/files/a.2.tmp", "earlier");
+    const std::string path = fixture.file("tree/a.tmp", "new");
     vp::Trash trash(data, geteuid());
     ASSERT_EQ(trashNow(trash, path), 0);
     EXPECT_EQ(namesIn(data + "/Trash/files"), (std::vector<std::string>{"a.2.tmp", "a.3.tmp"}));
@@ -133,10 +133,10 @@ TEST(TrashTest, NamesTakenInEitherFolderAreSkippedAndNothingIsReplaced) {
 }
 
 TEST(TrashTest, AFileThatCannotMoveStaysAndLeavesNoInfoFile) {
-    FixtureFolder fixture;
-    const std::string data = fixture.makeFolder("data");
-    const std::string folder = fixture.makeFolder("locked");
-    const std::string path = fixture.makeFile("locked/a.tmp");
+    TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string data = fixture.folder("data");
+    const std::string folder = fixture.folder("locked");
+    const std::string path = fixture.file("locked/a.tmp");
     ASSERT_EQ(chmod(fixture.path().c_str(), 0755), 0);
     if (geteuid() == 0) {
         for (const std::string& owned : {data, folder, path})
@@ -155,21 +155,21 @@ TEST(TrashTest, AFileThatCannotMoveStaysAndLeavesNoInfoFile) {
 }
 
 TEST(TrashTest, TheFixtureGuardKeepsTheTrashInsideTheFixture) {
-    FixtureFolder fixture;
-    FixtureFolder outside(FixtureFolder::Guard::unregistered);
-    const std::string path = fixture.makeFile("tree/a.tmp");
-    vp::Trash trash(outside / "data", geteuid());
+    TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    TempFolder outside;
+    const std::string path = fixture.file("tree/a.tmp");
+    vp::Trash trash(outside.path("data"), geteuid());
     EXPECT_EQ(trashNow(trash, path), EPERM);
     EXPECT_TRUE(entryExists(path));
-    EXPECT_FALSE(entryExists(outside / "data"));
+    EXPECT_FALSE(entryExists(outside.path("data")));
 }
 
 // A drive of its own (a tmpfs) below the fixture, and the home trash on the fixture's file
 // system: the drive's files go into the trash below its mount point, their paths relative to
 // it.
 TEST(TrashTest, AnotherDrivesFilesGoIntoTheTrashBelowItsTopDirectory) {
-    FixtureFolder fixture;
-    const std::string drive = fixture.makeFolder("drive");
+    TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string drive = fixture.folder("drive");
     const std::string uid = std::to_string(geteuid());
     const struct {
         const char* what;
@@ -202,12 +202,12 @@ TEST(TrashTest, AnotherDrivesFilesGoIntoTheTrashBelowItsTopDirectory) {
             if (mount("tmpfs", drive.c_str(), "tmpfs", 0, nullptr) != 0)
                 _exit(2);
             const std::string expected = c.prepare();
-            const std::string path = fixture.makeFile("drive/sub/a b.tmp", "drive");
-            vp::Trash trash(fixture / "data", geteuid());
+            const std::string path = fixture.file("drive/sub/a b.tmp", "drive");
+            vp::Trash trash(fixture.path("data"), geteuid());
             return trashNow(trash, path) == 0 && !entryExists(path) &&
                    fileText(expected + "/files/a b.tmp") == "drive" &&
                    isInfoFor(fileText(expected + "/info/a b.tmp.trashinfo"), "sub/a%20b.tmp") &&
-                   permissionsOf(expected) == 0700 && !entryExists(fixture / "data/Trash") &&
+                   permissionsOf(expected) == 0700 && !entryExists(fixture.path("data/Trash")) &&
                    namesIn(drive + "/elsewhere").empty();
         });
         if (result == Namespaced::unavailable)
@@ -217,19 +217,19 @@ TEST(TrashTest, AnotherDrivesFilesGoIntoTheTrashBelowItsTopDirectory) {
 }
 
 TEST(TrashTest, AFileWhoseDriveHasNoTrashForTheUserStays) {
-    FixtureFolder fixture;
-    const std::string drive = fixture.makeFolder("drive");
+    TempFolder fixture(TempFolder::Guard::fixtureRoot);
+    const std::string drive = fixture.folder("drive");
     ASSERT_EQ(chmod(fixture.path().c_str(), 0755), 0);
     const Namespaced result = inPrivateMountNamespace([&] {
         if (geteuid() != 0 || mount("tmpfs", drive.c_str(), "tmpfs", 0, "mode=0755") != 0)
             _exit(2);
         // A folder the user may change on a drive whose top directory it may not.
-        const std::string open = fixture.makeFolder("drive/open");
+        const std::string open = fixture.folder("drive/open");
         chmod(open.c_str(), 01777);
-        const std::string path = fixture.makeFile("drive/open/a.tmp");
+        const std::string path = fixture.file("drive/open/a.tmp");
         chown(path.c_str(), velmaro::test::UnprivilegedId, velmaro::test::UnprivilegedId);
         const bool refused = runUnprivileged([&] {
-            vp::Trash trash(fixture / "data", geteuid());
+            vp::Trash trash(fixture.path("data"), geteuid());
             return trashNow(trash, path) == EACCES;
         });
         return refused && entryExists(path) && namesIn(drive) == std::vector<std::string>{"open"};

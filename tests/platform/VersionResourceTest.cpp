@@ -1,5 +1,6 @@
 #include "platform/VersionResource.h"
 
+#include "TempFolder.h"
 #include "platform/ElfSection.h"
 #include "platform/VersionBlock.h"
 
@@ -68,15 +69,11 @@ std::string readFile(const std::string& path) {
     return buffer.str();
 }
 
-class TempFolder : public ::testing::Test {
+// Program files copied and changed in a temporary folder.
+class VersionResourceFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/velmaro-version-XXXXXX";
-        ASSERT_TRUE(::mkdtemp(pattern));
-        m_root = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_root); }
-    std::string m_root;
+    const velmaro::test::TempFolder m_folder;
+    const std::string m_root = m_folder.path();
 };
 
 TEST(VersionResource, LooksUpValuesAsVerQueryValueDoes) {
@@ -139,7 +136,7 @@ TEST(VersionResource, EveryProgramOfTheBuildCarriesIt) {
     expectBuildResource(*resource);
 }
 
-TEST_F(TempFolder, StrippedProgramKeepsItAndRemovedSectionYieldsNothing) {
+TEST_F(VersionResourceFileTest, StrippedProgramKeepsItAndRemovedSectionYieldsNothing) {
     if (std::system("command -v strip >/dev/null && command -v objcopy >/dev/null") != 0)
         GTEST_SKIP() << "strip and objcopy (binutils) are not installed";
     const std::string copy = m_root + "/program";
@@ -155,7 +152,7 @@ TEST_F(TempFolder, StrippedProgramKeepsItAndRemovedSectionYieldsNothing) {
     EXPECT_FALSE(GetFileVersionInfo(m_root));
 }
 
-TEST_F(TempFolder, DamagedElfHeadersAreNeverFollowedOutOfTheFile) {
+TEST_F(VersionResourceFileTest, DamagedElfHeadersAreNeverFollowedOutOfTheFile) {
     const std::string program = readFile("/proc/self/exe");
     ASSERT_GT(program.size(), sizeof(Elf64_Ehdr));
     Elf64_Ehdr header{};

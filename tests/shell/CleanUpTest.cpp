@@ -1,11 +1,8 @@
 // A whole clean-up through the main window: search a fixture drive, delete what was found,
 // read the report and save it.
 
-#include "FixtureDrives.h"
-#include "FixtureFolder.h"
-#include "RecordingPrompts.h"
 #include "ReportAnswer.h"
-#include "TestSettingsFolder.h"
+#include "WindowFixture.h"
 #include "platform/CodePage.h"
 #include "shell/Form_Main.h"
 #include "workflow/ResultListModel.h"
@@ -14,16 +11,14 @@
 #include <QDate>
 #include <QFile>
 #include <QLocale>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
 
 using velmaro::TForm_Main;
 using velmaro::platform::CodePage;
-using velmaro::platform::DriveKind;
 using velmaro::test::entryExists;
-using velmaro::test::FixtureFolder;
+using velmaro::test::TempFolder;
 
 class CleanUpTest : public QObject {
     Q_OBJECT
@@ -33,32 +28,31 @@ private Q_SLOTS:
 
     void searchDeleteAndSaveTheReport() {
         QVERIFY(CodePage::select("CP1251"));
-        FixtureFolder fixture;
-        const std::string first = fixture.makeFile("a.tmp", std::string(100, 'x'));
-        const std::string second = fixture.makeFile("sub/b.temp", std::string(28, 'x'));
+        WindowFixture fixture(WindowFixture::Drives::fixtureFolder);
+        const TempFolder& drive = fixture.drive();
+        const std::string first = drive.file("a.tmp", std::string(100, 'x'));
+        const std::string second = drive.file("sub/b.temp", std::string(28, 'x'));
         // Not valid UTF-8: found and deleted by its bytes.
-        const std::string odd = fixture.makeFile("sub/\xFF\xE9.tmp", "xy");
-        const std::string other = fixture.makeFile("sub/keep.txt");
-        FixtureDrives drives({{fixture.path(), fixture.path() + "/", DriveKind::Fixed}});
-        TestSettingsFolder settings;
-        RecordingPrompts prompts;
-        QTemporaryDir saveFolder;
-        TForm_Main window(drives);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const std::string odd = drive.file("sub/\xFF\xE9.tmp", "xy");
+        const std::string other = drive.file("sub/keep.txt", "x");
+        const TempFolder saveFolder;
+        RecordingPrompts& prompts = fixture.prompts();
+        TForm_Main& window = fixture.start();
         window.N3Click();
         window.sListView_CrExt->topLevelItem(1)->setCheckState(0, Qt::Checked); // *.tmp
         window.sListView_CrExt->topLevelItem(2)->setCheckState(0, Qt::Checked); // *.temp
 
         QTest::keyClick(&window, Qt::Key_S, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(!prompts.messages.isEmpty(), 30000);
+        QVERIFY(fixture.waitForSearch());
+        QVERIFY(!prompts.messages.isEmpty());
         QCOMPARE(prompts.messages[0].title, QStringLiteral("Поиск"));
         QCOMPARE(prompts.messages[0].text, QStringLiteral("Поиск завершен."));
         prompts.messages.clear();
         QCOMPARE(window.results().rowCount(), 3);
         QVERIFY(window.Act_Delete->isEnabled());
 
-        prompts.saveAnswer = saveFolder.filePath(QStringLiteral("report"));
+        prompts.saveAnswer =
+            QFile::decodeName(QByteArray::fromStdString(saveFolder.path("report")));
         ReportAnswer report([](velmaro::TForm_Report& shown) { shown.N1Click(); });
         QTest::mouseClick(window.ToolButton_Delete, Qt::LeftButton);
 
@@ -77,7 +71,7 @@ private Q_SLOTS:
         QVERIFY(lines[1].startsWith(prefix));
         QCOMPARE(lines[2], QStringLiteral("Удалено файлов: 3"));
         QCOMPARE(lines[3], QStringLiteral("Очищено маста: 130 b"));
-        QFile saved(saveFolder.filePath(QStringLiteral("report.txt")));
+        QFile saved(QFile::decodeName(QByteArray::fromStdString(saveFolder.path("report.txt"))));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray expected =
             QLocale().toString(QDate::currentDate(), QLocale::ShortFormat).toLatin1() + "\r\n" +

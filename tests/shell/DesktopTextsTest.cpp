@@ -1,9 +1,7 @@
 // What the program loads at start so that its windows read as designed: Qt's own texts in
 // Russian and the font every column is sized for.
 
-#include "FixtureDrives.h"
-#include "RecordingPrompts.h"
-#include "TestSettingsFolder.h"
+#include "WindowFixture.h"
 #include "shell/DesignFont.h"
 #include "shell/ElidedCellToolTip.h"
 #include "shell/Form_Main.h"
@@ -59,10 +57,8 @@ private Q_SLOTS:
         QVERIFY2(velmaro::LoadDesignFont(), "Tahoma (fonts-wine) missing");
         QVERIFY(QFontDatabase::styles(QStringLiteral("Tahoma")).contains(QStringLiteral("Bold")));
 
-        const FixtureDrives drives;
-        const TestSettingsFolder settings;
-        const RecordingPrompts prompts;
-        velmaro::TForm_Main window(drives);
+        WindowFixture fixture;
+        velmaro::TForm_Main& window = fixture.make();
         QCOMPARE(QFontInfo(window.sListView_CrExt->font()).family(), QStringLiteral("Tahoma"));
         QCOMPARE(QFontInfo(window.sLabel_Hint->font()).family(), QStringLiteral("Tahoma"));
 
@@ -82,14 +78,10 @@ private Q_SLOTS:
     }
 
     void cutCellsOfTheWindowsListsShowWhole() {
-        const FixtureDrives drives(
+        WindowFixture fixture(
             {{"/media/a mount point far too long to fit", "/media/a mount point far too long/",
               velmaro::platform::DriveKind::Fixed}});
-        const TestSettingsFolder settings;
-        const RecordingPrompts prompts;
-        velmaro::TForm_Main window(drives);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        velmaro::TForm_Main& window = fixture.start();
         for (const char* name : {"sListView_CrExt", "sListView_Location", "sListView_Result"}) {
             const auto* list = window.findChild<QAbstractItemView*>(QLatin1String(name));
             QVERIFY2(list && list->findChild<velmaro::ElidedCellToolTip*>(), name);

@@ -1,12 +1,9 @@
 // Deleting the checked result rows through the main window: the files, the rows left, the
 // controls during and after the pass, the report, and closing the window meanwhile.
 
-#include "FixtureDrives.h"
-#include "FixtureFolder.h"
 #include "ListedFile.h"
-#include "RecordingPrompts.h"
 #include "ReportAnswer.h"
-#include "TestSettingsFolder.h"
+#include "WindowFixture.h"
 #include "platform/FileOperations.h"
 #include "shell/Form_Main.h"
 #include "workflow/ResultListModel.h"
@@ -26,10 +23,9 @@
 
 using velmaro::ResultListModel;
 using velmaro::TForm_Main;
-using velmaro::platform::DriveKind;
 using velmaro::test::entryExists;
-using velmaro::test::FixtureFolder;
 using velmaro::test::permissionsOf;
+using velmaro::test::TempFolder;
 
 namespace {
 
@@ -54,56 +50,44 @@ QStringList listedNames(const ResultListModel& list) {
 class MainWindowDeleteTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<FixtureFolder> m_fixture;
-    std::unique_ptr<FixtureDrives> m_drives;
-    std::unique_ptr<TestSettingsFolder> m_settings;
-    std::unique_ptr<RecordingPrompts> m_prompts;
-    std::unique_ptr<TForm_Main> m_window;
+    std::unique_ptr<WindowFixture> m_fixture;
+    TForm_Main* m_window = nullptr;
 
 private Q_SLOTS:
     void init() {
-        m_fixture = std::make_unique<FixtureFolder>();
-        m_drives = std::make_unique<FixtureDrives>(std::vector<velmaro::platform::Drive>{
-            {m_fixture->path(), m_fixture->path() + "/", DriveKind::Fixed}});
-        m_settings = std::make_unique<TestSettingsFolder>();
-        m_prompts = std::make_unique<RecordingPrompts>();
-        m_window = std::make_unique<TForm_Main>(*m_drives);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_fixture = std::make_unique<WindowFixture>(WindowFixture::Drives::fixtureFolder);
+        m_window = &m_fixture->start();
     }
 
     void cleanup() {
-        m_window.reset();
-        QVERIFY(m_prompts->messages.isEmpty());
-        m_prompts.reset();
-        m_settings.reset();
-        m_drives.reset();
-        m_fixture.reset();
+        const std::unique_ptr<WindowFixture> fixture = std::move(m_fixture);
+        fixture->destroyWindow();
+        QVERIFY(fixture->prompts().messages.isEmpty());
     }
 
     void deletesCheckedRowsAndReports() {
-        FixtureFolder outside(FixtureFolder::Guard::unregistered);
-        const FixtureFolder& fixture = *m_fixture;
-        const std::string twice = fixture.makeFile("a/twice.tmp", std::string(100, 'x'));
-        const std::string kept = fixture.makeFile("a/kept.tmp");
-        const std::string readOnly = fixture.makeFile("a/locked.tmp", std::string(20, 'x'));
+        const TempFolder outside;
+        const TempFolder& fixture = m_fixture->drive();
+        const std::string twice = fixture.file("a/twice.tmp", std::string(100, 'x'));
+        const std::string kept = fixture.file("a/kept.tmp", "x");
+        const std::string readOnly = fixture.file("a/locked.tmp", std::string(20, 'x'));
         QCOMPARE(chmod(readOnly.c_str(), 0444), 0);
-        const std::string alsoKept = fixture.makeFile("b/also-kept.tmp");
-        const std::string swapped = fixture.makeFile("c/sub/swapped.tmp", "abc");
-        const std::string victim = outside.makeFile("sub/swapped.tmp", "abc");
+        const std::string alsoKept = fixture.file("b/also-kept.tmp", "x");
+        const std::string swapped = fixture.file("c/sub/swapped.tmp", "abc");
+        const std::string victim = outside.file("sub/swapped.tmp", "abc");
 
         ResultListModel& list = m_window->results();
         listFile(list, twice, 100);
         listFile(list, kept, 1, false);
         listFile(list, readOnly, 20);
-        listFile(list, fixture / "a/gone.tmp", 7);
+        listFile(list, fixture.path("a/gone.tmp"), 7);
         listFile(list, twice, 100);
         listFile(list, alsoKept, 1, false);
         listFile(list, swapped, 3);
         QVERIFY(m_window->Act_Delete->isEnabled());
         // After the search, a folder of a listed file is replaced by a link to elsewhere.
-        QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
-        QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
+        QCOMPARE(rename(fixture.path("c/sub").c_str(), fixture.path("c/old").c_str()), 0);
+        QCOMPARE(symlink(outside.path("sub").c_str(), fixture.path("c/sub").c_str()), 0);
 
         // The left pane keeps its width while the panel stands in the list's place.
         const int paneWidth = m_window->sNotebook_Cr->width();
@@ -123,7 +107,7 @@ private Q_SLOTS:
         };
         State during{};
         // Runs among the events processed after the first file; a second start is ignored.
-        QTimer::singleShot(0, m_window.get(), [&] {
+        QTimer::singleShot(0, m_window, [&] {
             // The splitter lays its panes out again from a posted event; let it do so first.
             QCoreApplication::sendPostedEvents();
             during = state();
@@ -151,13 +135,13 @@ private Q_SLOTS:
         QVERIFY(!entryExists(readOnly));
         QVERIFY(entryExists(kept));
         QVERIFY(entryExists(alsoKept));
-        QVERIFY(entryExists(fixture / "c/old/swapped.tmp"));
+        QVERIFY(entryExists(fixture.path("c/old/swapped.tmp")));
         QVERIFY(entryExists(victim));
         QCOMPARE(permissionsOf(victim), 0644);
     }
 
     void lastRowsDeletedLeaveDeleteDisabled() {
-        const std::string file = m_fixture->makeFile("only.tmp");
+        const std::string file = m_fixture->drive().file("only.tmp", "x");
         listFile(m_window->results(), file, 1);
         QTest::mouseClick(m_window->ToolButton_ModeQuick, Qt::LeftButton);
         ReportAnswer report;
@@ -175,15 +159,15 @@ private Q_SLOTS:
         ResultListModel& list = m_window->results();
         std::vector<std::string> files;
         for (const char* name : {"1.tmp", "2.tmp", "3.tmp", "4.tmp"}) {
-            files.push_back(m_fixture->makeFile(name));
+            files.push_back(m_fixture->drive().file(name, "x"));
             listFile(list, files.back(), 1);
         }
         ReportAnswer report;
         // As in the program: the pass runs from the application's event loop, the close comes
         // among the events processed after the first file, and the loop must then end by
         // itself, as it does when the last window closes.
-        QTimer::singleShot(0, m_window.get(), [this] {
-            QTimer::singleShot(0, m_window.get(), [this] { m_window->close(); });
+        QTimer::singleShot(0, m_window, [this] {
+            QTimer::singleShot(0, m_window, [this] { m_window->close(); });
             m_window->Act_Delete->trigger();
         });
         QTimer hung;

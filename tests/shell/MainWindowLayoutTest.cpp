@@ -1,8 +1,6 @@
 // The main window's controls as the user meets them after a first start.
 
-#include "FixtureDrives.h"
-#include "RecordingPrompts.h"
-#include "TestSettingsFolder.h"
+#include "WindowFixture.h"
 #include "cleaner/CleanerPreset.h"
 #include "engine/FindFile.h"
 #include "shell/Form_Main.h"
@@ -23,27 +21,22 @@ using velmaro::TForm_Main;
 class MainWindowLayoutTest : public QObject {
     Q_OBJECT
 
-    FixtureDrives m_drives;
-    std::unique_ptr<TestSettingsFolder> m_settings;
-    std::unique_ptr<RecordingPrompts> m_prompts;
-    std::unique_ptr<TForm_Main> m_window;
+    std::unique_ptr<WindowFixture> m_fixture;
+    TForm_Main* m_window = nullptr;
 
     QWidget* control(const QString& name) const { return m_window->findChild<QWidget*>(name); }
 
 private Q_SLOTS:
     void initTestCase() {
         QApplication::setApplicationName(QStringLiteral("Velmaro 2"));
-        m_settings = std::make_unique<TestSettingsFolder>();
-        m_prompts = std::make_unique<RecordingPrompts>();
-        m_window = std::make_unique<TForm_Main>(m_drives);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_fixture = std::make_unique<WindowFixture>();
+        m_window = &m_fixture->start();
         QCOMPARE(m_window->frameGeometry().size(), QSize(800, 600));
     }
 
     void cleanupTestCase() {
-        m_window.reset();
-        QVERIFY2(m_prompts->messages.isEmpty(), "no error box during the test");
+        m_fixture->destroyWindow();
+        QVERIFY2(m_fixture->prompts().messages.isEmpty(), "no error box during the test");
     }
 
     void controls_data() {
@@ -95,7 +88,7 @@ private Q_SLOTS:
         QVERIFY(widget);
         QCOMPARE(QString::fromLatin1(widget->metaObject()->className()), kind);
         if (!place.isNull())
-            QCOMPARE(QRect(widget->mapTo(m_window.get(), QPoint(0, 0)), widget->size()), place);
+            QCOMPARE(QRect(widget->mapTo(m_window, QPoint(0, 0)), widget->size()), place);
         if (auto* label = qobject_cast<QLabel*>(widget))
             QCOMPARE(label->text(), text);
         else if (qobject_cast<QToolButton*>(widget))

@@ -1,18 +1,14 @@
 // Start-up and close of the main window with the settings it reads and writes.
 
-#include "FixtureDrives.h"
-#include "RecordingPrompts.h"
-#include "TestSettingsFolder.h"
+#include "WindowFixture.h"
 #include "engine/FindFile.h"
 #include "shell/Form_Main.h"
 #include "shell/SkinManager.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QScreen>
 #include <QStackedWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -44,54 +40,35 @@ QStringList checkedMasks(const TForm_Main& window) {
 class MainWindowStartTest : public QObject {
     Q_OBJECT
 
-    FixtureDrives m_drives;
-    std::unique_ptr<TestSettingsFolder> m_settings;
-    std::unique_ptr<RecordingPrompts> m_prompts;
+    std::unique_ptr<WindowFixture> m_fixture;
 
-    std::unique_ptr<TForm_Main> start() {
-        auto window = std::make_unique<TForm_Main>(m_drives);
-        window->show();
-        if (!QTest::qWaitForWindowExposed(window.get()))
-            qFatal("the main window was never shown");
-        return window;
-    }
-
-    void startAndClose() {
-        auto window = start();
-        window->close();
-    }
+    TForm_Main& start() { return m_fixture->start(); }
 
 private Q_SLOTS:
-    void init() {
-        m_settings = std::make_unique<TestSettingsFolder>();
-        m_prompts = std::make_unique<RecordingPrompts>();
-    }
+    void init() { m_fixture = std::make_unique<WindowFixture>(); }
 
-    void cleanup() {
-        m_prompts.reset();
-        m_settings.reset();
-    }
+    void cleanup() { m_fixture.reset(); }
 
     void firstStart() {
         QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry(), kScreen);
-        auto window = start();
-        QVERIFY(m_prompts->messages.isEmpty());
+        TForm_Main& window = start();
+        QVERIFY(m_fixture->prompts().messages.isEmpty());
         // Centre: (100 + 1280) / 2 - 800 / 2 and (50 + 1024) / 2 - 600 / 2.
-        QCOMPARE(window->frameGeometry(), QRect(290, 237, 800, 600));
-        QVERIFY(!window->isMaximized());
-        QCOMPARE(window->sNotebook_Cr->width(), 224);
-        QCOMPARE(window->sNotebook_Cr->currentIndex(), 0);
-        QCOMPARE(window->sLabel_Hint->text(), QStringLiteral("Режим: полная очистка."));
-        QCOMPARE(window->windowTitle(), QStringLiteral("Velmaro 2.25 beta"));
-        QCOMPARE(window->sSkinManager->SkinName(), QStringLiteral("default"));
-        QVERIFY(window->sSkinManager->Active());
-        QCOMPARE(window->sListView_CrExt->topLevelItemCount(), 42);
-        QCOMPARE(checkedMasks(*window).size(), 25);
-        QVERIFY(checkedMasks(*window).contains(QStringLiteral("*.tmp")));
-        QVERIFY(!checkedMasks(*window).contains(QStringLiteral("*.old")));
+        QCOMPARE(window.frameGeometry(), QRect(290, 237, 800, 600));
+        QVERIFY(!window.isMaximized());
+        QCOMPARE(window.sNotebook_Cr->width(), 224);
+        QCOMPARE(window.sNotebook_Cr->currentIndex(), 0);
+        QCOMPARE(window.sLabel_Hint->text(), QStringLiteral("Режим: полная очистка."));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Velmaro 2.25 beta"));
+        QCOMPARE(window.sSkinManager->SkinName(), QStringLiteral("default"));
+        QVERIFY(window.sSkinManager->Active());
+        QCOMPARE(window.sListView_CrExt->topLevelItemCount(), 42);
+        QCOMPARE(checkedMasks(window).size(), 25);
+        QVERIFY(checkedMasks(window).contains(QStringLiteral("*.tmp")));
+        QVERIFY(!checkedMasks(window).contains(QStringLiteral("*.old")));
 
-        window->close();
-        QVERIFY(!window->isVisible());
+        window.close();
+        QVERIFY(!window.isVisible());
         QCOMPARE(TestSettingsFolder::read("Skin", "Name"), "default");
         QCOMPARE(TestSettingsFolder::names("ExtCr").size(), 42);
         QCOMPARE(TestSettingsFolder::read("ExtCr", "*.tmp"), "1");
@@ -110,11 +87,11 @@ private Q_SLOTS:
     }
 
     void closeDuringSearchAbortsAndSaves() {
-        QTemporaryDir tree;
-        QVERIFY(QDir(tree.path()).mkpath(QStringLiteral("a/b")));
-        auto window = start();
-        velmaro::TFindFile& search = window->FindFile();
-        search.Criteria().Files().SetLocation(tree.path().toStdString() + "/");
+        const velmaro::test::TempFolder tree;
+        tree.folder("a/b");
+        TForm_Main& window = start();
+        velmaro::TFindFile& search = window.FindFile();
+        search.Criteria().Files().SetLocation(tree.root());
         search.Criteria().Files().SetFileName("*");
         std::atomic<bool> walking = false;
         // The walk holds in its first folder until the search is aborted.
@@ -126,20 +103,20 @@ private Q_SLOTS:
         };
         search.Execute();
         QTRY_VERIFY(walking);
-        window->close();
-        QVERIFY(!window->isVisible());
+        window.close();
+        QVERIFY(!window.isVisible());
         QVERIFY(search.Aborted());
         QCOMPARE(TestSettingsFolder::read("windowmain", "M"), "0");
-        window.reset();
-        QVERIFY(m_prompts->messages.isEmpty());
+        m_fixture->destroyWindow();
+        QVERIFY(m_fixture->prompts().messages.isEmpty());
     }
 
     void quitButtonClosesAndSaves() {
-        auto window = start();
-        QTest::mouseClick(window->ToolButton_Quit, Qt::LeftButton);
-        QVERIFY(!window->isVisible());
+        TForm_Main& window = start();
+        QTest::mouseClick(window.ToolButton_Quit, Qt::LeftButton);
+        QVERIFY(!window.isVisible());
         QCOMPARE(TestSettingsFolder::read("windowmain", "M"), "0");
-        QVERIFY(m_prompts->messages.isEmpty());
+        QVERIFY(m_fixture->prompts().messages.isEmpty());
     }
 
     void restoredPlacementDoesNotGrow() {
@@ -149,10 +126,10 @@ private Q_SLOTS:
         TestSettingsFolder::write("windowmain", "H", "  700");
         TestSettingsFolder::write("windowmain", "splitter", "300");
         for (int run = 0; run < 2; ++run) {
-            auto window = start();
-            QCOMPARE(window->frameGeometry(), QRect(120, 80, 1000, 700));
-            QCOMPARE(window->sNotebook_Cr->width(), 300);
-            window->close();
+            TForm_Main& window = start();
+            QCOMPARE(window.frameGeometry(), QRect(120, 80, 1000, 700));
+            QCOMPARE(window.sNotebook_Cr->width(), 300);
+            window.close();
             QCOMPARE(TestSettingsFolder::read("windowmain", "L"), "120");
             QCOMPARE(TestSettingsFolder::read("windowmain", "T"), "80");
             QCOMPARE(TestSettingsFolder::read("windowmain", "W"), "1000");
@@ -167,7 +144,7 @@ private Q_SLOTS:
         TestSettingsFolder::write("windowmain", "T", "45");
         // Checked before showing: the offscreen platform pulls a window whose frame starts left
         // of every screen back by its frame width when it first shows it.
-        TForm_Main window(m_drives);
+        TForm_Main& window = m_fixture->make();
         QCOMPARE(window.frameGeometry().topLeft(), QPoint(-20, 45));
         window.close();
         QCOMPARE(TestSettingsFolder::read("windowmain", "L"), "-20");
@@ -201,9 +178,9 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i)
             if (!stored[i].isEmpty())
                 TestSettingsFolder::write("windowmain", names[i], stored[i].toStdString());
-        auto window = start();
-        QCOMPARE(window->frameGeometry(), shown);
-        window->close();
+        TForm_Main& window = start();
+        QCOMPARE(window.frameGeometry(), shown);
+        window.close();
         // What was shown is saved back, so the next start is within reach too.
         QCOMPARE(TestSettingsFolder::read("windowmain", "L"), std::to_string(shown.x()));
         QCOMPARE(TestSettingsFolder::read("windowmain", "T"), std::to_string(shown.y()));
@@ -214,10 +191,10 @@ private Q_SLOTS:
     void sizeBelowMinimum() {
         TestSettingsFolder::write("windowmain", "W", "500");
         TestSettingsFolder::write("windowmain", "H", "12abc");
-        auto window = start();
-        QCOMPARE(window->frameGeometry().size(), QSize(800, 600));
-        window->resize(100, 100);
-        QCOMPARE(window->frameGeometry().size(), QSize(800, 600));
+        TForm_Main& window = start();
+        QCOMPARE(window.frameGeometry().size(), QSize(800, 600));
+        window.resize(100, 100);
+        QCOMPARE(window.frameGeometry().size(), QSize(800, 600));
     }
 
     void maximisedRestore() {
@@ -226,15 +203,15 @@ private Q_SLOTS:
         TestSettingsFolder::write("windowmain", "T", "100");
         TestSettingsFolder::write("windowmain", "W", "900");
         TestSettingsFolder::write("windowmain", "H", "650");
-        auto window = start();
-        QVERIFY(window->isMaximized());
+        TForm_Main& window = start();
+        QVERIFY(window.isMaximized());
         // normalGeometry is the client area inside the frame of 2 pixels on every side.
-        QCOMPARE(window->normalGeometry(), QRect(202, 102, 896, 646));
-        window->showNormal();
-        QTRY_COMPARE(window->frameGeometry(), QRect(200, 100, 900, 650));
-        window->showMaximized();
-        QTRY_VERIFY(window->isMaximized());
-        window->close();
+        QCOMPARE(window.normalGeometry(), QRect(202, 102, 896, 646));
+        window.showNormal();
+        QTRY_COMPARE(window.frameGeometry(), QRect(200, 100, 900, 650));
+        window.showMaximized();
+        QTRY_VERIFY(window.isMaximized());
+        window.close();
         QCOMPARE(TestSettingsFolder::names("windowmain"),
                  (QStringList{"M", "L", "T", "W", "H", "splitter"}));
         QCOMPARE(TestSettingsFolder::read("windowmain", "M"), "1");
@@ -242,35 +219,35 @@ private Q_SLOTS:
         QCOMPARE(TestSettingsFolder::read("windowmain", "W"), "900");
         QCOMPARE(TestSettingsFolder::read("windowmain", "H"), "650");
 
-        m_settings->clear();
+        m_fixture->settings().clear();
         TestSettingsFolder::write("windowmain", "M", "1");
-        window = start();
-        window->close();
+        start().close();
         QCOMPARE(TestSettingsFolder::names("windowmain"), (QStringList{"M", "splitter"}));
     }
 
     void dwordWidthStopsStartUp() {
         TestSettingsFolder::writeExport("windowmain", "\"W\"=dword:00000320");
-        auto window = start();
-        QCOMPARE(m_prompts->messages.size(), 1);
-        QCOMPARE(m_prompts->messages[0].icon, RecordingPrompts::Icon::Critical);
-        QCOMPARE(m_prompts->messages[0].title, QStringLiteral("Velmaro 2"));
-        QCOMPARE(m_prompts->messages[0].text, QStringLiteral("Invalid data type for 'W'"));
+        TForm_Main& window = start();
+        QCOMPARE(m_fixture->prompts().messages.size(), 1);
+        QCOMPARE(m_fixture->prompts().messages[0].icon, RecordingPrompts::Icon::Critical);
+        QCOMPARE(m_fixture->prompts().messages[0].title, QStringLiteral("Velmaro 2"));
+        QCOMPARE(m_fixture->prompts().messages[0].text,
+                 QStringLiteral("Invalid data type for 'W'"));
         // The steps before the width ran, the ones after it did not.
-        QVERIFY(window->sSkinManager->Active());
-        QCOMPARE(window->sListView_Location->topLevelItemCount(), 3);
-        QCOMPARE(checkedMasks(*window).size(), 25);
-        QCOMPARE(window->sLabel_Hint->text(), QString());
-        QCOMPARE(window->windowTitle(), QStringLiteral("Velmaro"));
-        QVERIFY(window->frameGeometry().width() >= 800);
+        QVERIFY(window.sSkinManager->Active());
+        QCOMPARE(window.sListView_Location->topLevelItemCount(), 3);
+        QCOMPARE(checkedMasks(window).size(), 25);
+        QCOMPARE(window.sLabel_Hint->text(), QString());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Velmaro"));
+        QVERIFY(window.frameGeometry().width() >= 800);
     }
 
     void dwordSplitterIsIgnored() {
         TestSettingsFolder::writeExport("windowmain", "\"splitter\"=dword:00000190");
-        auto window = start();
-        QVERIFY(m_prompts->messages.isEmpty());
-        QCOMPARE(window->sNotebook_Cr->width(), 224);
-        QCOMPARE(window->windowTitle(), QStringLiteral("Velmaro 2.25 beta"));
+        TForm_Main& window = start();
+        QVERIFY(m_fixture->prompts().messages.isEmpty());
+        QCOMPARE(window.sNotebook_Cr->width(), 224);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Velmaro 2.25 beta"));
     }
 
     void catalogueChecksFromSettings() {
@@ -279,62 +256,58 @@ private Q_SLOTS:
         TestSettingsFolder::write("ExtCr", "*.tmp", "0");     // recommended, stored unchecked
         TestSettingsFolder::write("ExtCr", "*.diz", "maybe"); // not a number: recommended
         TestSettingsFolder::write("ExtCr", "*.bak", "maybe"); // not a number: not recommended
-        auto window = start();
-        const QStringList masks = checkedMasks(*window);
+        TForm_Main& window = start();
+        const QStringList masks = checkedMasks(window);
         QCOMPARE(masks.size(), 25 + 2 - 1);
         QVERIFY(masks.contains(QStringLiteral("*.old")));
         QVERIFY(masks.contains(QStringLiteral("*.log")));
         QVERIFY(!masks.contains(QStringLiteral("*.tmp")));
         QVERIFY(masks.contains(QStringLiteral("*.diz")));
         QVERIFY(!masks.contains(QStringLiteral("*.bak")));
-        window->close();
+        window.close();
         QCOMPARE(TestSettingsFolder::read("ExtCr", "*.old"), "1");
         QCOMPARE(TestSettingsFolder::read("ExtCr", "*.tmp"), "0");
     }
 
     void unknownSkinIsDrawnAsDefaultAndKept() {
         TestSettingsFolder::write("Skin", "Name", "Бархат 3");
-        auto window = start();
-        QCOMPARE(window->sSkinManager->SkinName(), QStringLiteral("Бархат 3"));
+        TForm_Main& window = start();
+        QCOMPARE(window.sSkinManager->SkinName(), QStringLiteral("Бархат 3"));
         QCOMPARE(qApp->styleSheet(),
                  velmaro::SkinManager::styleSheetFor(QStringLiteral("default")));
         QVERIFY(!qApp->styleSheet().isEmpty());
-        window->close();
+        window.close();
         QCOMPARE(TestSettingsFolder::read("Skin", "Name"), "Бархат 3");
     }
 
     void unwritableSettingsStillClose() {
         // A settings folder below a regular file cannot be made, not even by root.
-        QTemporaryDir blocker;
-        QFile file(blocker.filePath(QStringLiteral("file")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        auto window = start();
-        qputenv("XDG_CONFIG_HOME", file.fileName().toLocal8Bit() + "/config");
-        window->close();
-        QVERIFY(!window->isVisible());
-        QCOMPARE(m_prompts->messages.size(), 1);
-        QCOMPARE(m_prompts->messages[0].icon, RecordingPrompts::Icon::Critical);
-        QCOMPARE(m_prompts->messages[0].title, QStringLiteral("Velmaro 2"));
-        QCOMPARE(m_prompts->messages[0].text, QStringLiteral("Failed to create key Skin"));
+        const velmaro::test::TempFolder blocker;
+        const std::string file = blocker.file("file");
+        TForm_Main& window = start();
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(file + "/config"));
+        window.close();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(m_fixture->prompts().messages.size(), 1);
+        QCOMPARE(m_fixture->prompts().messages[0].icon, RecordingPrompts::Icon::Critical);
+        QCOMPARE(m_fixture->prompts().messages[0].title, QStringLiteral("Velmaro 2"));
+        QCOMPARE(m_fixture->prompts().messages[0].text,
+                 QStringLiteral("Failed to create key Skin"));
     }
 };
 
 int main(int argc, char* argv[]) {
-    QTemporaryDir folder;
-    const QString config = folder.filePath(QStringLiteral("screens.json"));
-    QFile file(config);
-    if (!file.open(QIODevice::WriteOnly))
-        return 1;
-    file.write(QStringLiteral(R"({"screens": [{"name": "test", "x": %1, "y": %2, "width": %3,
+    const velmaro::test::TempFolder folder;
+    const std::string config =
+        folder.file("screens.json",
+                    QStringLiteral(R"({"screens": [{"name": "test", "x": %1, "y": %2, "width": %3,
                                   "height": %4, "logicalDpi": 96, "dpr": 1}]})")
-                   .arg(kScreen.x())
-                   .arg(kScreen.y())
-                   .arg(kScreen.width())
-                   .arg(kScreen.height())
-                   .toUtf8());
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+                        .arg(kScreen.x())
+                        .arg(kScreen.y())
+                        .arg(kScreen.width())
+                        .arg(kScreen.height())
+                        .toStdString());
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QByteArray::fromStdString(config));
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmaro 2"));
     MainWindowStartTest test;

@@ -1,9 +1,7 @@
 // Using the main window: the mode switch, the catalogue's presets, the location list and the
 // strings a search receives.
 
-#include "FixtureDrives.h"
-#include "RecordingPrompts.h"
-#include "TestSettingsFolder.h"
+#include "WindowFixture.h"
 #include "cleaner/JunkCatalogue.h"
 #include "engine/FileDetails.h"
 #include "shell/Form_Info.h"
@@ -58,27 +56,23 @@ class MainWindowUseTest : public QObject {
     Q_OBJECT
 
     // A mount point whose name is not valid UTF-8 must reach the search byte for byte.
-    FixtureDrives m_drives{{{"/", "/", DriveKind::Fixed},
-                            {"/mnt/d\xE9j\xE0", "/mnt/d\xE9j\xE0/", DriveKind::Fixed},
-                            {"/media/stick", "/media/stick/", DriveKind::Removable}}};
-    std::unique_ptr<TestSettingsFolder> m_settings;
-    std::unique_ptr<RecordingPrompts> m_prompts;
-    std::unique_ptr<TForm_Main> m_window;
+    const std::vector<velmaro::platform::Drive> m_drives{
+        {"/", "/", DriveKind::Fixed},
+        {"/mnt/d\xE9j\xE0", "/mnt/d\xE9j\xE0/", DriveKind::Fixed},
+        {"/media/stick", "/media/stick/", DriveKind::Removable}};
+    std::unique_ptr<WindowFixture> m_fixture;
+    TForm_Main* m_window = nullptr;
 
 private Q_SLOTS:
     void init() {
-        m_settings = std::make_unique<TestSettingsFolder>();
-        m_prompts = std::make_unique<RecordingPrompts>();
-        m_window = std::make_unique<TForm_Main>(m_drives);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_fixture = std::make_unique<WindowFixture>(m_drives);
+        m_window = &m_fixture->start();
     }
 
     void cleanup() {
-        m_window.reset();
-        QVERIFY(m_prompts->messages.isEmpty());
-        m_prompts.reset();
-        m_settings.reset();
+        const std::unique_ptr<WindowFixture> fixture = std::move(m_fixture);
+        fixture->destroyWindow();
+        QVERIFY(fixture->prompts().messages.isEmpty());
     }
 
     void modeSwitch() {
@@ -127,27 +121,27 @@ private Q_SLOTS:
         setChecks(*m_window->sListView_Location, {});
         QSignalSpy startFind(m_window->Act_StartFind, &QAction::triggered);
         QSignalSpy quickClear(m_window->Act_QuickClear, &QAction::triggered);
-        QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(startFind.count(), 1);
 
         QTest::mouseClick(m_window->ToolButton_ModeQuick, Qt::LeftButton);
-        QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(startFind.count(), 1);
 
         QTest::mouseClick(m_window->ToolButton_ModeQuick, Qt::LeftButton);
-        QTest::keyClick(m_window.get(), Qt::Key_S, Qt::ControlModifier);
+        QTest::keyClick(m_window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(startFind.count(), 2);
 
-        QTest::keyClick(m_window.get(), Qt::Key_Q, Qt::ControlModifier);
+        QTest::keyClick(m_window, Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(quickClear.count(), 0);
         QVERIFY(m_window->isVisible());
 
-        QCOMPARE(m_prompts->messages.size(), 2);
-        for (const auto& message : m_prompts->messages) {
+        QCOMPARE(m_fixture->prompts().messages.size(), 2);
+        for (const auto& message : m_fixture->prompts().messages) {
             QCOMPARE(message.icon, RecordingPrompts::Icon::Warning);
             QCOMPARE(message.text, QStringLiteral("Выберите места для поиска."));
         }
-        m_prompts->messages.clear();
+        m_fixture->prompts().messages.clear();
     }
 
     void aboutWindowIsModalAndGoneAfterwards() {

@@ -1,8 +1,8 @@
 #include "shell/ProductVersion.h"
 
+#include "TempFolder.h"
 #include "platform/VersionBlock.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace velmaro;
@@ -38,15 +38,9 @@ private Q_SLOTS:
     void thisBuildCarriesItsVersion() { QCOMPARE(GetProductVersion(), std::string("2.25 beta")); }
 
     void fileWithoutResourceGivesEmptyText() {
-        QTemporaryDir dir;
-        const std::string path = dir.filePath(QStringLiteral("plain")).toStdString();
-        QFile file(QString::fromStdString(path));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n");
-        file.close();
-        QCOMPARE(ProductVersionOf(path), std::string());
-        QCOMPARE(ProductVersionOf(dir.filePath(QStringLiteral("missing")).toStdString()),
-                 std::string());
+        const velmaro::test::TempFolder dir;
+        QCOMPARE(ProductVersionOf(dir.file("plain", "#!/bin/sh\n")), std::string());
+        QCOMPARE(ProductVersionOf(dir.path("missing")), std::string());
     }
 
     void craftedResources_data() {

@@ -1,11 +1,11 @@
 #include "shell/SettingsStore.h"
 
+#include "TempFolder.h"
 #include "platform/Registry.h"
 #include "platform/Utf16.h"
 #include "shell/RegistryException.h"
 
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -47,7 +47,7 @@ QString errorOf(Call call) {
 class SettingsStoreTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    const velmaro::test::TempFolder m_dir;
     std::string m_path;
 
     // A settings file holding these value lines in the section "windowmain".
@@ -59,13 +59,12 @@ class SettingsStoreTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        QVERIFY(m_dir.isValid());
-        m_path = m_dir.filePath(QStringLiteral("Velmaro 2.reg")).toStdString();
+        m_path = m_dir.path("Velmaro 2.reg");
         QFile::remove(QString::fromStdString(m_path));
     }
 
     void firstUseGivesDefaultsAndCreatesTheProductKey() {
-        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_dir.path()));
         {
             SettingsStore store;
             QCOMPARE(store.ReadString("Skin", "Name", "default"), std::string("default"));
@@ -75,7 +74,7 @@ private Q_SLOTS:
             store.Close();
         }
         const QByteArray text =
-            readAll(m_dir.filePath(QStringLiteral("Quarno Labs/Velmaro 2.reg")));
+            readAll(QString::fromStdString(m_dir.path("Quarno Labs/Velmaro 2.reg")));
         QCOMPARE(text, QByteArray("Windows Registry Editor Version 5.00\r\n\r\n"
                                   "[HKEY_CURRENT_USER\\software\\Quarno Labs]\r\n\r\n"
                                   "[HKEY_CURRENT_USER\\software\\Quarno Labs\\Velmaro 2]\r\n\r\n"));
@@ -209,7 +208,7 @@ private Q_SLOTS:
     }
 
     void folderThatCannotBeCreatedRaisesOnlyForWrites() {
-        const QString plainFile = m_dir.filePath(QStringLiteral("plain"));
+        const QString plainFile = QString::fromStdString(m_dir.path("plain"));
         writeAll(plainFile, "keep");
         const std::string path = plainFile.toStdString() + "/Quarno Labs/Velmaro 2.reg";
         {
@@ -231,7 +230,7 @@ private Q_SLOTS:
             store.WriteInteger("windowmain", "W", 800);
         }
         const QByteArray before = readAll(QString::fromStdString(m_path));
-        const QByteArray folder = QFile::encodeName(m_dir.path());
+        const QByteArray folder = QByteArray::fromStdString(m_dir.path());
         ::chmod(folder.constData(), 0555);
         ::chmod(m_path.c_str(), 0644);
         ::chmod((m_path + ".lock").c_str(), 0644);

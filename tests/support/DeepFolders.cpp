@@ -1,6 +1,7 @@
 #include "DeepFolders.h"
 
-#include <dirent.h>
+#include "TempFolder.h"
+
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -9,15 +10,15 @@
 namespace velmaro::test {
 
 DeepFolders::DeepFolders(const std::string& base, int depth, std::string name)
-    : m_name(std::move(name)), m_depth(depth) {
+    : m_top(base + "/" + name) {
     platform::UniqueFd folder(open(base.c_str(), O_DIRECTORY | O_CLOEXEC));
     m_bottom = base;
     for (int level = 0; folder && level < depth; ++level) {
-        if (mkdirat(folder.get(), m_name.c_str(), 0755) != 0)
+        if (mkdirat(folder.get(), name.c_str(), 0755) != 0)
             throw std::runtime_error("cannot build the deep folders");
-        folder.reset(openat(folder.get(), m_name.c_str(), O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        folder.reset(openat(folder.get(), name.c_str(), O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         m_bottom += '/';
-        m_bottom += m_name;
+        m_bottom += name;
     }
     if (!folder)
         throw std::runtime_error("cannot open the deep folders");
@@ -25,21 +26,8 @@ DeepFolders::DeepFolders(const std::string& base, int depth, std::string name)
 }
 
 DeepFolders::~DeepFolders() {
-    platform::UniqueFd folder = std::move(m_bottomFd);
-    if (DIR* listing = fdopendir(dup(folder.get()))) {
-        while (const dirent* entry = readdir(listing)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                unlinkat(folder.get(), name.c_str(), 0);
-        }
-        closedir(listing);
-    }
-    for (int level = 0; folder && level < m_depth; ++level) {
-        platform::UniqueFd parent(openat(folder.get(), "..", O_DIRECTORY | O_CLOEXEC));
-        if (parent)
-            unlinkat(parent.get(), m_name.c_str(), AT_REMOVEDIR);
-        folder = std::move(parent);
-    }
+    m_bottomFd.reset();
+    TempFolder::removeTree(m_top);
 }
 
 std::string DeepFolders::makeFile(const std::string& name) const {

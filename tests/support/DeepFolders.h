@@ -13,7 +13,7 @@ class DeepFolders {
 public:
     // Builds depth folders called name below base (an existing folder). Throws when that fails.
     DeepFolders(const std::string& base, int depth, std::string name = "d");
-    // Removes the chain with every file left at its bottom.
+    // Removes the chain with everything left in it.
     ~DeepFolders();
     DeepFolders(const DeepFolders&) = delete;
     DeepFolders& operator=(const DeepFolders&) = delete;
@@ -28,9 +28,8 @@ public:
     bool exists(const std::string& name) const;
 
 private:
-    std::string m_name;
+    std::string m_top;
     std::string m_bottom;
-    int m_depth;
     platform::UniqueFd m_bottomFd;
 };
 

@@ -1,43 +1,42 @@
 #pragma once
 
+#include "TempFolder.h"
+
 #include <string>
 #include <string_view>
 
 namespace velmaro::test {
 
-// A temporary folder for one test's fixture tree, registered with the fixture guard so that
-// the file operations refuse every path outside it, and removed with all it holds at the end.
-// An unregistered folder serves as the "outside" a test must never touch.
+// The interface of TempFolder that the deletion pass and report tests were written against:
+// registered with the fixture guard unless asked otherwise, paths without a trailing "/", and
+// files holding "x" unless given other content. New tests use TempFolder.
 class FixtureFolder {
 public:
     enum class Guard { registered, unregistered };
 
-    explicit FixtureFolder(Guard guard = Guard::registered);
-    ~FixtureFolder();
-    FixtureFolder(const FixtureFolder&) = delete;
-    FixtureFolder& operator=(const FixtureFolder&) = delete;
+    explicit FixtureFolder(Guard guard = Guard::registered)
+        : m_folder(guard == Guard::registered ? TempFolder::Guard::fixtureRoot
+                                              : TempFolder::Guard::none) {}
 
     // The folder's absolute path, free of links, without a trailing "/".
     const std::string& path() const { return m_path; }
 
     // The absolute path of relative below the folder.
-    std::string operator/(std::string_view relative) const;
+    std::string operator/(std::string_view relative) const {
+        return m_folder.root() + std::string(relative);
+    }
 
     // Creates the folders of relative below the folder (mode 0755) and returns its path.
-    std::string makeFolder(std::string_view relative) const;
+    std::string makeFolder(std::string_view relative) const { return m_folder.folder(relative); }
 
     // Creates the file relative (and its folders) holding content; returns its path.
-    std::string makeFile(std::string_view relative, std::string_view content = "x") const;
+    std::string makeFile(std::string_view relative, std::string_view content = "x") const {
+        return m_folder.file(relative, content);
+    }
 
 private:
-    std::string m_path;
-    bool m_registered;
+    TempFolder m_folder;
+    std::string m_path = m_folder.path();
 };
-
-// Whether the entry at path exists as itself (a link counts, whatever it points to).
-bool entryExists(const std::string& path);
-
-// The permission bits (07777) of the entry at path, or -1 when it cannot be read.
-int permissionsOf(const std::string& path);
 
 } // namespace velmaro::test

@@ -14,7 +14,8 @@
 namespace velmaro::testing {
 
 // A fixture tree in a fresh temporary folder, removed again with everything in it. Paths
-// given to the helpers are relative to the root; the root itself ends in "/".
+// given to the helpers are relative to the root; the root itself ends in "/". Header-only for
+// the test programs that do not link the test support library; new tests use TempFolder.
 class TempTree {
 public:
     TempTree() {

@@ -3,8 +3,8 @@
 
 #include "workflow/ResultListModel.h"
 
-#include "FixtureFolder.h"
 #include "ListedFile.h"
+#include "TempFolder.h"
 #include "cleaner/DeletionPass.h"
 #include "cleaner/FileDeletion.h"
 #include "platform/CodePage.h"
@@ -22,8 +22,8 @@ using velmaro::ResultListRows;
 using velmaro::ResultRowStore;
 using velmaro::TFileDetails;
 using velmaro::test::entryExists;
-using velmaro::test::FixtureFolder;
 using velmaro::test::listedFile;
+using velmaro::test::TempFolder;
 
 namespace {
 
@@ -223,14 +223,14 @@ private Q_SLOTS:
     // gone meanwhile. Every checked row is attempted and leaves the list; the unchecked rows
     // stay in their order.
     void deletionPassOverTheModel() {
-        FixtureFolder fixture;
-        const std::string twice = fixture.makeFile("a/twice.tmp", std::string(100, 'x'));
-        const std::string kept = fixture.makeFile("a/kept.tmp");
-        const std::string other = fixture.makeFile("b/other.tmp", std::string(20, 'x'));
-        const std::string alsoKept = fixture.makeFile("b/also-kept.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string twice = fixture.file("a/twice.tmp", std::string(100, 'x'));
+        const std::string kept = fixture.file("a/kept.tmp", "x");
+        const std::string other = fixture.file("b/other.tmp", std::string(20, 'x'));
+        const std::string alsoKept = fixture.file("b/also-kept.tmp", "x");
         ResultListModel model;
         list(model,
-             {listedFile(twice), listedFile(kept), listedFile(fixture / "a/gone.tmp", 7),
+             {listedFile(twice), listedFile(kept), listedFile(fixture.path("a/gone.tmp"), 7),
               listedFile(twice), listedFile(alsoKept), listedFile(other)},
              4);
         model.setChecked(1, false);
@@ -247,7 +247,7 @@ private Q_SLOTS:
         QCOMPARE(filesDone, 4);
         QCOMPARE(names(model.rows()), (std::vector<std::string>{"kept.tmp", "also-kept.tmp"}));
         QVERIFY(!model.rows().isChecked(0));
-        QCOMPARE(model.rows().folder(1), fixture / "b/");
+        QCOMPARE(model.rows().folder(1), fixture.path("b/"));
         QVERIFY(!entryExists(twice));
         QVERIFY(!entryExists(other));
         QVERIFY(entryExists(kept));

@@ -4,9 +4,9 @@
 
 #include "workflow/SearchRun.h"
 
-#include "FixtureTree.h"
+#include "TempFolder.h"
 #include "platform/CodePage.h"
-#include "shell/RecordingPrompts.h"
+#include "shell/support/RecordingPrompts.h"
 #include "workflow/GuiHandOff.h"
 #include "workflow/ResultListModel.h"
 #include "workflow/SizeText.h"
@@ -31,6 +31,7 @@ using velmaro::SearchRun;
 using velmaro::TFileDetails;
 using velmaro::TFindFile;
 using velmaro::TFolderIgnore;
+using velmaro::test::TempFolder;
 using Icon = velmaro::Prompts::Icon;
 
 namespace {
@@ -102,7 +103,7 @@ class SearchRunTest : public QObject {
         m_runningChanges = std::make_unique<QSignalSpy>(m_run.get(), &SearchRun::runningChanged);
     }
 
-    void searchIn(const FixtureTree& tree, const std::string& masks) {
+    void searchIn(const TempFolder& tree, const std::string& masks) {
         m_location = tree.root() + ";";
         m_masks = masks;
     }
@@ -163,8 +164,8 @@ private Q_SLOTS:
     }
 
     void searchThatFindsNothing() {
-        FixtureTree tree;
-        QVERIFY(tree.file("keep.txt"));
+        const TempFolder tree;
+        tree.file("keep.txt");
         searchIn(tree, "*.tmp;");
         bool clearedWhenStarted = false;
         connect(m_run.get(), &SearchRun::runningChanged, this, [&](bool running) {
@@ -202,10 +203,10 @@ private Q_SLOTS:
         QFETCH(int, listedEach);
         QFETCH(int, capacity);
         makeRun(static_cast<std::size_t>(capacity));
-        FixtureTree tree;
+        const TempFolder tree;
         std::int64_t sizes = 0;
         for (int i = 0; i < files; ++i) {
-            QVERIFY(tree.file("f" + std::to_string(i) + ".tmp", 100 * (i + 1)));
+            tree.file("f" + std::to_string(i) + ".tmp", std::string(100 * (i + 1), 'x'));
             sizes += 100 * (i + 1);
         }
         searchIn(tree, "*.tmp;f*;");
@@ -239,8 +240,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, name);
         QFETCH(QString, caption);
         QVERIFY(velmaro::platform::CodePage::select(codePage.toStdString()));
-        FixtureTree tree;
-        QVERIFY(tree.file(name.toStdString(), 1536));
+        const TempFolder tree;
+        tree.file(name.toStdString(), std::string(1536, 'x'));
         searchIn(tree, "*.tmp;");
         m_run->Act_StartFindExecute();
         QVERIFY(finish());
@@ -269,9 +270,9 @@ private Q_SLOTS:
     // nothing more. The next search starts with an empty list.
     void stoppedSearchListsEveryRowFoundWithoutBox() {
         makeRun(2);
-        FixtureTree tree;
+        const TempFolder tree;
         for (int i = 0; i < 50; ++i)
-            QVERIFY(tree.file("f" + std::to_string(i) + ".tmp", 10));
+            tree.file("f" + std::to_string(i) + ".tmp", std::string(10, 'x'));
         searchIn(tree, "*.tmp;");
         GuiHandOff probe(*this);
         int reports = 0;
@@ -309,9 +310,9 @@ private Q_SLOTS:
     }
     void folderLabelAndProgress() {
         QFETCH(bool, applyEachFolder);
-        FixtureTree tree;
+        const TempFolder tree;
         for (int i = 1; i < 160; ++i)
-            QVERIFY(tree.folder("d" + std::to_string(i)));
+            tree.folder("d" + std::to_string(i));
         searchIn(tree, "*.tmp;");
 
         GuiHandOff probe(*this);
@@ -373,8 +374,8 @@ private Q_SLOTS:
         QFETCH(bool, location);
         QFETCH(bool, masks);
         QFETCH(QString, warning);
-        FixtureTree tree;
-        QVERIFY(tree.file("a.tmp", 5));
+        const TempFolder tree;
+        tree.file("a.tmp", std::string(5, 'x'));
         searchIn(tree, "*.tmp;");
         m_run->Act_StartFindExecute();
         QVERIFY(finish());
@@ -417,9 +418,9 @@ private Q_SLOTS:
         if (!threaded())
             QSKIP("a search on the GUI thread has finished before the window can be closed");
         makeRun(2);
-        FixtureTree tree;
+        const TempFolder tree;
         for (int i = 0; i < 20; ++i)
-            QVERIFY(tree.file("f" + std::to_string(i) + ".tmp"));
+            tree.file("f" + std::to_string(i) + ".tmp");
         searchIn(tree, "*.tmp;");
         m_window->label.setText(QStringLiteral("before"));
         m_run->Act_StartFindExecute();
@@ -441,8 +442,8 @@ private Q_SLOTS:
     // An error on the worker is shown in the box "Application Error", and the search then
     // finishes as usual. On the GUI thread the error leaves the start after the finish.
     void errorInTheWalk() {
-        FixtureTree tree;
-        QVERIFY(tree.file("a.tmp"));
+        const TempFolder tree;
+        tree.file("a.tmp");
         searchIn(tree, "*.tmp;");
         m_run->FindFile().OnFileMatch = [](TFindFile&, const TFileDetails&) {
             throw std::runtime_error("disk on fire");

@@ -1,32 +1,31 @@
 #pragma once
 
+#include "TempFolder.h"
 #include "platform/Registry.h"
 #include "shell/SettingsStore.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QByteArray>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QtGlobal>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
 #include <string>
 
 // A fresh, empty settings folder for the life of the object: XDG_CONFIG_HOME points into a
 // temporary folder, so a test never reads or writes the user's own settings.
 class TestSettingsFolder {
 public:
-    TestSettingsFolder() { qputenv("XDG_CONFIG_HOME", m_folder.path().toLocal8Bit()); }
+    TestSettingsFolder() { qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(m_folder.path())); }
     ~TestSettingsFolder() { qunsetenv("XDG_CONFIG_HOME"); }
     TestSettingsFolder(const TestSettingsFolder&) = delete;
     TestSettingsFolder& operator=(const TestSettingsFolder&) = delete;
-
-    QString path() const { return m_folder.path(); }
 
     // The settings file the program uses.
     static std::string file() { return velmaro::platform::Registry::DefaultPath(); }
 
     // Removes the settings file, as before a first start.
-    void clear() const { QFile::remove(QString::fromStdString(file())); }
+    void clear() const { std::filesystem::remove(file()); }
 
     // Section/name of the settings, or "<missing>".
     static std::string read(const char* section, const char* name) {
@@ -53,18 +52,19 @@ public:
     }
 
     // Replaces the settings file with a registry export holding valueLines (such as
-    // "\"W\"=dword:00000320") in section.
+    // "\"W\"=dword:00000320") in section. Throws std::runtime_error when it cannot.
     static void writeExport(const char* section, const QByteArray& valueLines) {
-        const QString path = QString::fromStdString(file());
-        QDir().mkpath(QFileInfo(path).path());
-        QFile out(path);
-        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qFatal("cannot write the settings file");
-        out.write("Windows Registry Editor Version 5.00\r\n\r\n"
-                  "[HKEY_CURRENT_USER\\software\\Quarno Labs\\Velmaro 2\\" +
-                  QByteArray(section) + "]\r\n" + valueLines + "\r\n\r\n");
+        const std::filesystem::path path = file();
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out << "Windows Registry Editor Version 5.00\r\n\r\n"
+               "[HKEY_CURRENT_USER\\software\\Quarno Labs\\Velmaro 2\\"
+            << section << "]\r\n"
+            << valueLines.toStdString() << "\r\n\r\n";
+        if (!out.flush())
+            throw std::runtime_error("cannot write the settings file " + path.string());
     }
 
 private:
-    QTemporaryDir m_folder;
+    velmaro::test::TempFolder m_folder;
 };
