@@ -60,7 +60,7 @@ Disposal disposalFor(CleanUp action) {
 } // namespace
 
 int RunCleanUp(const FindOptions& Options, MatchRows& Rows, std::int64_t SearchMilliseconds,
-               RecordWriter& Writer, std::FILE* Out, std::FILE* Err) {
+               const StopSignals& Signals, RecordWriter& Writer, std::FILE* Out, std::FILE* Err) {
     if (Options.ReportFile) {
         if (const int error = reportFileError(*Options.ReportFile)) {
             std::fprintf(Err, "velmaro-find: cannot write the report to %s: %s\n",
@@ -70,11 +70,10 @@ int RunCleanUp(const FindOptions& Options, MatchRows& Rows, std::int64_t SearchM
     }
     const Disposal chosen = disposalFor(Options.Action);
     DeletionPass pass(Rows, *chosen.disposal);
-    const StopSignals signals;
     bool stopped = false;
     pass.onFileDone = [&](const DeletionPass::FileDone& done) {
         Writer.result(done, Options.Action);
-        if (signals.stopRequested()) {
+        if (Signals.stopRequested()) {
             stopped = true;
             pass.requestStop();
         }

@@ -9,6 +9,7 @@ namespace velmaro {
 
 class MatchRows;
 class RecordWriter;
+class StopSignals;
 
 // The clean-up that velmaro-find's options ask for (--delete, --trash or --dry-run), run over
 // the matches of the finished search with the same deletion pass as the window: each file is
@@ -17,14 +18,14 @@ class RecordWriter;
 // each ended by a line feed; as JSON, one result per file and the totals (RecordWriter).
 // With --report the report is also written to that file as the window saves it (CR LF), under
 // the name as given. The report's date, the search's duration and the freed size follow the C
-// library's locale. SIGINT, SIGTERM and SIGHUP end the pass after the file it is working on;
-// the report then tells what was done. Messages go to Err.
+// library's locale. A stop that Signals notes (SIGINT, SIGTERM, SIGHUP) ends the pass after the
+// file it is working on; the report then tells what was done. Messages go to Err.
 //
 // Returns the exit status: 0 when every file went (for a dry run: would go), 1 when some
 // stayed, the pass was stopped, or the output or the report file could not be written, 2
 // when the report file cannot be written at all (found out before anything is touched).
 // Main thread, once the search has ended.
 int RunCleanUp(const FindOptions& Options, MatchRows& Rows, std::int64_t SearchMilliseconds,
-               RecordWriter& Writer, std::FILE* Out, std::FILE* Err);
+               const StopSignals& Signals, RecordWriter& Writer, std::FILE* Out, std::FILE* Err);
 
 } // namespace velmaro

@@ -80,7 +80,7 @@ Clean-up (the window's deletion pass and report; at most one of the three):
                           code page, CR LF line ends), under the name as given
 As text a clean-up prints only its report; list the files with --json, or run the same
 search without a clean-up first. SIGINT, SIGTERM and SIGHUP stop a clean-up after the file
-it is working on.
+it is working on (during the search: before anything is touched).
 
 Paths are printed as the bytes the system gave, unescaped (JSON: escaped as above).
 Exit status: 0 when the search ran and, with a clean-up, every file went (--dry-run: would

@@ -1,5 +1,6 @@
 #include "cli/StopSignals.h"
 
+#include <atomic>
 #include <iterator>
 
 namespace velmaro {
@@ -8,17 +9,19 @@ namespace {
 
 constexpr int stopSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
 
-volatile std::sig_atomic_t stopped = 0;
+// Lock-free, so that the handler may set it and any thread read it.
+std::atomic<bool> stopped = false;
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void noteStop(int) {
-    stopped = 1;
+    stopped.store(true);
 }
 
 } // namespace
 
 StopSignals::StopSignals() {
     static_assert(std::size(stopSignals) == SignalCount);
-    stopped = 0;
+    stopped.store(false);
     for (int i = 0; i < SignalCount; ++i) {
         struct sigaction action {};
         action.sa_handler = stopSignals[i] == SIGPIPE ? SIG_IGN : noteStop;
@@ -34,7 +37,7 @@ StopSignals::~StopSignals() {
 }
 
 bool StopSignals::stopRequested() const {
-    return stopped != 0;
+    return stopped.load();
 }
 
 } // namespace velmaro

@@ -8,7 +8,8 @@ namespace velmaro {
 // stop was asked for, so that a deletion pass can end after the file it is working on instead
 // of being cut off between two steps of one file. SIGPIPE is ignored too, so that an output
 // reader that went away shows as a failed write rather than ending the pass. The earlier
-// handlers come back when it goes. One object at a time, on the main thread.
+// handlers come back when it goes. Make and destroy it on the main thread, one object at a
+// time; stopRequested may be asked on any thread.
 class StopSignals {
 public:
     StopSignals();

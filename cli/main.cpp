@@ -6,6 +6,7 @@
 #include "cli/FindOptions.h"
 #include "cli/MatchRows.h"
 #include "cli/RecordWriter.h"
+#include "cli/StopSignals.h"
 #include "cli/TestFixtureGuard.h"
 #include "engine/CharTables.h"
 #include "engine/FindFile.h"
@@ -15,6 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <optional>
 #include <span>
 
 int main(int argc, char** argv) {
@@ -58,20 +60,35 @@ int main(int argc, char** argv) {
         if (cleanUp)
             rows.add(info);
     };
+    // A clean-up is stopped by a signal only between two files; one that comes during the
+    // search ends the search, and nothing is touched.
+    std::optional<StopSignals> signals;
+    if (cleanUp)
+        signals.emplace();
+    if (options.Output.Events || cleanUp) {
+        findFile.OnFolderChange = [&](TFindFile& sender, const std::string& folder,
+                                      TFolderIgnore&) {
+            if (options.Output.Events)
+                writer.folder(folder);
+            if (signals && signals->stopRequested())
+                sender.Abort();
+        };
+    }
     if (options.Output.Events) {
         findFile.OnSearchBegin = [&](TFindFile&) { writer.begin(); };
-        findFile.OnFolderChange = [&](TFindFile&, const std::string& folder, TFolderIgnore&) {
-            writer.folder(folder);
-        };
         findFile.OnSearchFinish = [&](TFindFile& sender) { writer.finish(sender.Aborted()); };
     }
     const auto searchStart = std::chrono::steady_clock::now();
     findFile.Execute();
     loop.runUntil([&] { return !findFile.Busy(); });
+    if (signals && signals->stopRequested()) {
+        std::fprintf(stderr, "velmaro-find: stopped during the search; nothing was changed\n");
+        return 1;
+    }
     if (cleanUp) {
         const auto searchTime = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - searchStart);
-        return RunCleanUp(options, rows, searchTime.count(), writer, stdout, stderr);
+        return RunCleanUp(options, rows, searchTime.count(), *signals, writer, stdout, stderr);
     }
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -6,9 +6,13 @@
 #include "TempFolder.h"
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <optional>
@@ -16,6 +20,7 @@
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <thread>
 #include <vector>
 
 namespace velmaro {
@@ -72,13 +77,14 @@ protected:
 
     // Runs velmaro-find over the tree with the cleaner's rules, allowed to change the fixture.
     ProgramRun clean(std::vector<std::string> arguments, std::vector<std::string> environment = {},
-                     const std::string& location = "") {
+                     const std::string& location = "",
+                     const std::function<void(pid_t)>& started = {}) {
         std::vector<std::string> all{"--cleaner", "--catalogue", "all", "-l",
                                      location.empty() ? tree() : location};
         all.insert(all.end(), arguments.begin(), arguments.end());
         environment.insert(environment.begin(),
                            {"VELMARO_FIXTURE_ROOTS=" + fixture.path(), "LC_ALL=C"});
-        return runFind(all, environment);
+        return runFind(all, environment, started);
     }
 
     std::string tree() const { return fixture.path("tree"); }
@@ -167,6 +173,36 @@ TEST_F(CleanUpProgramTest, DryRunChangesNothingAndReportsWhatDeleteWould) {
     const std::vector<std::string> done = linesOf(real.out);
     ASSERT_EQ(foreseen.size(), done.size());
     EXPECT_TRUE(std::equal(foreseen.begin() + 2, foreseen.end(), done.begin() + 2)) << real.out;
+}
+
+// A signal ends the pass between two files, never within one: no file is left under the
+// private name a deletion gives it for a moment, and the report tells what was done.
+TEST_F(CleanUpProgramTest, ASignalStopsTheDeletionAfterTheCurrentFile) {
+    constexpr int files = 2000; // about 2 s with the pause after each deletion
+    for (int i = 0; i < files; ++i)
+        fixture.file("many/" + std::to_string(i) + ".tmp");
+    const std::string many = fixture.path("many");
+    const auto count = [&] {
+        const std::filesystem::directory_iterator entries(many);
+        return std::distance(std::filesystem::begin(entries), std::filesystem::end(entries));
+    };
+    const ProgramRun run = clean({"--delete"}, {}, many, [&](pid_t program) {
+        // Signalled once the pass has begun to delete.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (count() == files && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        kill(program, SIGTERM);
+    });
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("stopped"), std::string::npos) << run.err;
+    const std::vector<std::string> lines = linesOf(run.out);
+    ASSERT_EQ(lines.size(), 4u) << run.out;
+    const int deleted = std::stoi(lines[2].substr(lines[2].rfind(' ') + 1));
+    EXPECT_GT(deleted, 0);
+    EXPECT_LT(deleted, files);
+    for (const auto& entry : std::filesystem::directory_iterator(many))
+        EXPECT_TRUE(entry.path().filename().string().ends_with(".tmp")) << entry.path();
+    EXPECT_EQ(count(), files - deleted);
 }
 
 TEST_F(CleanUpProgramTest, TrashMovesTheFilesIntoTheHomeTrashAndFreesNothing) {

@@ -13,7 +13,8 @@ constexpr const char* NoFixture = "VELMARO_FIXTURE_ROOTS=/velmaro-tests-change-n
 
 } // namespace
 
-ProgramRun runFind(std::vector<std::string> arguments, std::vector<std::string> environment) {
+ProgramRun runFind(std::vector<std::string> arguments, std::vector<std::string> environment,
+                   const std::function<void(pid_t)>& started) {
     int out[2];
     int err[2];
     if (pipe(out) != 0 || pipe(err) != 0)
@@ -36,6 +37,8 @@ ProgramRun runFind(std::vector<std::string> arguments, std::vector<std::string> 
     }
     close(out[1]);
     close(err[1]);
+    if (started && child > 0)
+        started(child);
     ProgramRun run;
     // Both pipes are read as the program writes them, so that neither can fill and stall it.
     pollfd pipes[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
