@@ -3,10 +3,11 @@
 // the pause, which leaves the cost of the file operations and their checks alone.
 // Usage: velmaro-bench-deletion [files]   (default 10000)
 
+#include "cleaner/DeletionPass.h"
+#include "cleaner/DeletionRows.h"
+#include "cleaner/FileDeletion.h"
 #include "platform/FileOperations.h"
 #include "platform/FixtureRoots.h"
-#include "workflow/DeletionPass.h"
-#include "workflow/DeletionRows.h"
 
 #include <algorithm>
 #include <chrono>
@@ -66,10 +67,11 @@ struct Run {
 // Deletes count generated files in folder with the given pause after each.
 Run runPass(const std::string& folder, int count, std::chrono::microseconds pause) {
     GeneratedRows rows(folder, count);
-    velmaro::DeletionPass pass(rows, pause);
+    velmaro::FileDeletion deletion(pause);
+    velmaro::DeletionPass pass(rows, deletion);
     double worst = 0;
     Clock::time_point last = Clock::now();
-    pass.onFileDone = [&] {
+    pass.onFileDone = [&](const velmaro::DeletionPass::FileDone&) {
         worst = std::max(worst, msSince(last));
         last = Clock::now();
     };
@@ -91,7 +93,7 @@ int main(int argc, char** argv) {
     const std::string folder = root + "/home/user/.cache/app/tmp/";
     std::filesystem::create_directories(folder);
 
-    const Run paused = runPass(folder, count, velmaro::DeletionPass::DefaultPause);
+    const Run paused = runPass(folder, count, velmaro::FileDeletion::DefaultPause);
     const Clock::time_point pauseStart = Clock::now();
     for (int i = 0; i < 1000; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

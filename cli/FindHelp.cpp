@@ -4,7 +4,9 @@ namespace velmaro {
 
 const char* FindHelpText() {
     return R"(Usage: velmaro-find [OPTION]...
-Search folder trees with the Velmaro search engine and print what matches.
+Search folder trees with the Velmaro search engine and print what matches, or clean them up
+(--delete, --trash) as the Velmaro window does. Nothing is ever deleted without --delete or
+--trash.
 Options are applied in the order given, so a later one overrides an earlier one.
 A value follows its option as the next argument or attached to it (-n*.tmp, --name=*.tmp);
 long options may be shortened to any unambiguous prefix; "--" ends the options.
@@ -57,12 +59,34 @@ Running and output:
                           hold a newline); applies to the path and the --long output
       --events            print every event in order instead: begin, folder<TAB>PATH,
                           match<TAB>PATH, finish<TAB>aborted=0|1
+      --json              print one JSON object per line instead: {"event":"match",
+                          "path":P,"size":N,"attributes":N,"created":T,"modified":T,
+                          "accessed":T} for each match (begin, folder and finish too with
+                          --events), and with a clean-up one result per file and the
+                          totals. P is a string where the path is valid UTF-8, else an
+                          array of its byte values
   -h, --help              print this help and exit
       --version           print the program's version and exit
 
-Paths are printed as the bytes the system gave, unescaped.
-Exit status: 0 when the search ran, 1 when the output could not be written, 2 for a bad
-option or value.
+Clean-up (the window's deletion pass and report; at most one of the three):
+      --delete            delete every file found, as the window deletes: only the very
+                          file the search listed, never through a link or across a mount,
+                          never one that another program holds open; then print the report
+      --trash             move every file found into the desktop's trash instead
+                          ($XDG_DATA_HOME/Trash, or the trash of the file's drive); the
+                          report's freed size is 0, as the files stay on their drives
+      --dry-run           change nothing; print the report that --delete would give
+      --report FILE       also write the report to FILE as the window saves it (system
+                          code page, CR LF line ends), under the name as given
+As text a clean-up prints only its report; list the files with --json, or run the same
+search without a clean-up first. SIGINT, SIGTERM and SIGHUP stop a clean-up after the file
+it is working on (during the search: before anything is touched).
+
+Paths are printed as the bytes the system gave, unescaped (JSON: escaped as above).
+Exit status: 0 when the search ran and, with a clean-up, every file went (--dry-run: would
+go); 1 when a file stayed, a clean-up was stopped, or the output or the report could not be
+written; 2 for a bad option or value, or a report file that cannot be written (then nothing
+is touched).
 )";
 }
 

@@ -1,9 +1,9 @@
 #include "cli/FindOptions.h"
 
+#include "cleaner/CleanerPreset.h"
+#include "cleaner/JunkCatalogue.h"
 #include "cli/TimeArgument.h"
-#include "engine/CleanerPreset.h"
 #include "engine/FindFile.h"
-#include "workflow/JunkCatalogue.h"
 
 #include <algorithm>
 #include <array>
@@ -107,6 +107,12 @@ struct Parse {
         criteria.Files().SetFileName(
             junkMaskString(which == "all" ? JunkSelection::All : JunkSelection::Recommended));
     }
+
+    void cleanUp(CleanUp action) const {
+        if (options.Action != CleanUp::None && options.Action != action)
+            throw OptionError("options --delete, --trash and --dry-run exclude each other");
+        options.Action = action;
+    }
 };
 
 struct FindOption {
@@ -167,6 +173,16 @@ constexpr FindOption findOptions[] = {
     {{"long"}, [](Parse& p, Value) { p.options.Output.Long = true; }},
     {{"null", '0'}, [](Parse& p, Value) { p.options.Output.Null = true; }},
     {{"events"}, [](Parse& p, Value) { p.options.Output.Events = true; }},
+    {{"json"}, [](Parse& p, Value) { p.options.Output.Json = true; }},
+    {{"delete"}, [](Parse& p, Value) { p.cleanUp(CleanUp::Delete); }},
+    {{"trash"}, [](Parse& p, Value) { p.cleanUp(CleanUp::Trash); }},
+    {{"dry-run"}, [](Parse& p, Value) { p.cleanUp(CleanUp::DryRun); }},
+    {{"report", longOnly, takesValue},
+     [](Parse& p, Value v) {
+         if (v.empty())
+             p.badValue(v);
+         p.options.ReportFile = std::string(v);
+     }},
 };
 
 constexpr auto findOptionSpecs = [] {
@@ -175,6 +191,19 @@ constexpr auto findOptionSpecs = [] {
         specs[i] = findOptions[i].spec;
     return specs;
 }();
+
+// Refuses options that do not go together.
+void checkCombination(const FindOptions& options) {
+    const FindOutput& output = options.Output;
+    if (options.ReportFile && options.Action == CleanUp::None)
+        throw OptionError("option --report needs --delete, --trash or --dry-run");
+    if (output.Json && (output.Long || output.Null))
+        throw OptionError("option --json does not go with --long or --null");
+    if (options.Action != CleanUp::None && !output.Json &&
+        (output.Long || output.Null || output.Events))
+        throw OptionError("options --long, --null and --events list a search; with --delete, "
+                          "--trash or --dry-run only --json lists");
+}
 
 } // namespace
 
@@ -187,6 +216,7 @@ FindOptions ParseFindOptions(std::span<char* const> Arguments, TSearchCriteria& 
         Parse parse{options, Criteria, argument->Name};
         findOptions[*argument->Option].apply(parse, argument->Value);
     }
+    checkCombination(options);
     return options;
 }
 

@@ -52,10 +52,14 @@ public:
                      // mount in it, a folder without access, ...)
     };
 
+    // What the file is found for: to change it (delete it, move it, set its attributes), or
+    // only to look at it. Looking takes no lease, so a file open elsewhere is not told apart.
+    enum class Intent { change, inspect };
+
     // Finds the file at path (absolute, raw bytes) that the search listed with the identity
     // listed. An identity whose device is 0 (nothing recorded) matches no file, and then the
     // path is followed across mounts.
-    ListedFile(std::string_view path, const FileIdentity& listed);
+    ListedFile(std::string_view path, const FileIdentity& listed, Intent intent = Intent::change);
 
     ~ListedFile();
     ListedFile(const ListedFile&) = delete;
@@ -85,6 +89,26 @@ public:
     // refuses the path.
     bool DeleteFile();
 
+    // Moves the listed file (never a folder) into the open folder `folder` under name, without
+    // replacing anything there: renamed from its own opened folder, so no link in its path is
+    // followed, and checked afterwards to be the pinned file (another file that took its name
+    // at the last moment is moved back, and the answer is ESTALE). The lease, if any, is
+    // released once the file has moved. Returns 0 when it moved; EEXIST when name is taken in
+    // folder (the caller may pick another); EXDEV when folder lies on another mount; EPERM for
+    // a file not found as listed, a folder, or a path the fixture guard refuses; otherwise
+    // what the system said.
+    int MoveTo(int folder, const std::string& name);
+
+    // Whether DeleteFile would be allowed to remove the listed file's name, judged without
+    // changing anything: the file was found as listed and is no folder, the fixture guard
+    // allows its path, and its folder grants this process write and search access, also under
+    // the rule of a sticky folder. Flags such as immutable are not looked at.
+    bool mayRemoveName() const;
+
+    // The identity of the file as it was found (read on the pinned entry, its mount included);
+    // empty unless found() is listed.
+    const FileIdentity& foundIdentity() const { return m_attributes.identity(); }
+
     // The existence test after a deletion: whether the listed file still stands at its path.
     // True while the path holds it, and whenever the path cannot be read for a reason other
     // than that it names nothing (a link in it, a new mount, no permission), so that a failure
@@ -100,6 +124,7 @@ private:
 
     std::string m_path;
     FileIdentity m_listed;
+    Intent m_intent;
     Found m_found = Found::unreachable;
     int m_error = 0;
     bool m_guardAllows = false;

@@ -1,6 +1,6 @@
 // The main window's actions, its tool-bar wiring and the catalogue's popup menu.
 
-#include "engine/CleanerPreset.h"
+#include "cleaner/CleanerPreset.h"
 #include "shell/Form_Main.h"
 #include "workflow/Guard.h"
 #include "workflow/ResultListModel.h"

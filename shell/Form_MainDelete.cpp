@@ -1,7 +1,8 @@
 // The main window's deletion of the checked result rows and the report that follows it.
 
+#include "cleaner/DeletionPass.h"
+#include "cleaner/FileDeletion.h"
 #include "shell/Form_Main.h"
-#include "workflow/DeletionPass.h"
 #include "workflow/Form_Report.h"
 #include "workflow/ResultListModel.h"
 #include "workflow/ResultListRows.h"
@@ -20,7 +21,8 @@ void TForm_Main::Act_DeleteExecute() {
     if (m_deletionPass)
         return;
     ResultListRows rows(*m_results);
-    DeletionPass pass(rows);
+    FileDeletion deletion;
+    DeletionPass pass(rows, deletion);
     m_deletionPass = &pass;
     m_closedDuringDeletion = false;
     std::exception_ptr error;
@@ -31,7 +33,7 @@ void TForm_Main::Act_DeleteExecute() {
         sPanel_Delete->show();
         sProgressBar_Delete->setValue(0);
         sProgressBar_Delete->setMaximum(rows.Count());
-        pass.onFileDone = [this] {
+        pass.onFileDone = [this](const DeletionPass::FileDone&) {
             sProgressBar_Delete->setValue(sProgressBar_Delete->value() + 1);
             QCoreApplication::processEvents();
         };

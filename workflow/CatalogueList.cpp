@@ -1,7 +1,7 @@
 #include "workflow/CatalogueList.h"
 
+#include "cleaner/JunkCatalogue.h"
 #include "workflow/CheckList.h"
-#include "workflow/JunkCatalogue.h"
 
 #include <QTreeWidget>
 

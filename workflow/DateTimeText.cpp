@@ -1,7 +1,8 @@
 #include "workflow/DateTimeText.h"
 
+#include "cleaner/SearchSummary.h"
+
 #include <QDateTime>
-#include <algorithm>
 #include <cmath>
 
 namespace velmaro {
@@ -61,11 +62,7 @@ QString DateTimeText::dateTime(TDateTime Value) const {
 }
 
 QString DateTimeText::duration(qint64 Milliseconds) const {
-    const qint64 ms = std::max<qint64>(Milliseconds, 0);
-    return QString::number(ms / 60000 % 60) + m_timeSeparator +
-           QStringLiteral("%1.%2")
-               .arg(ms / 1000 % 60, 2, 10, QLatin1Char('0'))
-               .arg(ms % 1000, 3, 10, QLatin1Char('0'));
+    return QString::fromStdString(DurationText(Milliseconds, m_timeSeparator.toStdString()));
 }
 
 TDateTime Now() {

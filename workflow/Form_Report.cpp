@@ -1,9 +1,9 @@
 #include "workflow/Form_Report.h"
 
+#include "cleaner/ReportFile.h"
+#include "cleaner/ReportLines.h"
 #include "platform/CodePage.h"
 #include "workflow/Prompts.h"
-#include "workflow/ReportFile.h"
-#include "workflow/SizeText.h"
 
 #include <QAction>
 #include <QDate>
@@ -24,14 +24,9 @@ namespace {
 const QString SaveCaption = QStringLiteral("Сохранить отчёт");
 const QString SaveFilter = QStringLiteral("Text file (*.txt *.TXT)");
 const QString DefaultFileName = QStringLiteral("Report.txt");
-constexpr int SeparatorLength = 60;
 
-QString shownPath(const std::string& path) {
-    return QString::fromStdU16String(platform::CodePage::system().toUtf16(path));
-}
-
-std::string codePageBytes(const QString& text) {
-    return platform::CodePage::system().fromUtf16(text.toStdU16String());
+QString shownLine(const std::string& bytes) {
+    return QString::fromStdU16String(platform::CodePage::system().toUtf16(bytes));
 }
 
 // The title picture: a sheet of paper with lines of text and a folded corner.
@@ -117,28 +112,15 @@ void TForm_Report::buildControls() {
 
 void TForm_Report::FormCreate(const QString& searchSummary, int deletedCount,
                               std::int64_t freedSize, const std::vector<std::string>& failedFiles) {
-    addTextLine(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat));
-    addTextLine(searchSummary);
-    addTextLine(QStringLiteral("Удалено файлов: ") + QString::number(deletedCount));
-    addTextLine(QStringLiteral("Очищено маста: ") + SizeToText(static_cast<double>(freedSize)));
-    if (failedFiles.empty())
-        return;
-    const QString separator(SeparatorLength, QLatin1Char('-'));
-    addTextLine(QString());
-    addTextLine(QStringLiteral("Не удалось удалить следующие файлы:"));
-    addTextLine(separator);
-    for (const std::string& path : failedFiles)
-        addLine(shownPath(path), path);
-    addTextLine(separator);
-}
-
-void TForm_Report::addLine(const QString& shown, std::string bytes) {
-    m_memoReport->appendPlainText(shown);
-    m_fileLines.push_back(std::move(bytes));
-}
-
-void TForm_Report::addTextLine(const QString& text) {
-    addLine(text, codePageBytes(text));
+    const QLocale locale;
+    const std::string date =
+        locale.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+    const std::string summary = searchSummary.toStdString();
+    const std::string decimalSeparator = locale.decimalPoint().toStdString();
+    m_fileLines =
+        ReportLines({date, summary, decimalSeparator, deletedCount, freedSize, failedFiles});
+    for (const std::string& line : m_fileLines)
+        m_memoReport->appendPlainText(shownLine(line));
 }
 
 void TForm_Report::N1Click() {

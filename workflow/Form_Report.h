@@ -41,15 +41,13 @@ private:
     void buildControls();
     void FormCreate(const QString& searchSummary, int deletedCount, std::int64_t freedSize,
                     const std::vector<std::string>& failedFiles);
-    // Appends one line: shown as text, written to a file as bytes.
-    void addLine(const QString& shown, std::string bytes);
-    void addTextLine(const QString& text);
 
     QLabel* m_imageTitle = nullptr;
     QPlainTextEdit* m_memoReport = nullptr;
     QPushButton* m_saveReport = nullptr;
     QPushButton* m_close = nullptr;
     QMenu* m_popupMenu = nullptr;
+    // The report's lines as they are saved; the text box shows them through the code page.
     std::vector<std::string> m_fileLines;
 };
 

@@ -1,9 +1,9 @@
 #include "workflow/LocationList.h"
 
+#include "cleaner/DriveTitle.h"
 #include "platform/CodePage.h"
 #include "platform/Drives.h"
 #include "workflow/CheckList.h"
-#include "workflow/DriveTitle.h"
 
 #include <QTreeWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "workflow/DeletionRows.h"
+#include "cleaner/DeletionRows.h"
 
 #include <cstddef>
 #include <vector>

@@ -1,5 +1,6 @@
 #include "workflow/SearchRun.h"
 
+#include "cleaner/SearchSummary.h"
 #include "platform/CodePage.h"
 #include "workflow/DateTimeText.h"
 #include "workflow/Prompts.h"
@@ -154,8 +155,8 @@ void SearchRun::FindFileSearchFinish(TFindFile& Sender) {
     Q_EMIT runningChanged(false);
     m_controls.ProgressBar->hide();
 
-    m_searchSummary = QStringLiteral("Продолжительность поиска: ") +
-                      DateTimeText().duration(m_duration.elapsed()) + u'.';
+    m_searchSummary = QString::fromStdString(
+        SearchSummaryLine(DateTimeText().duration(m_duration.elapsed()).toStdString()));
     m_controls.FolderLabel->setText(m_searchSummary + QStringLiteral(" Размер найденых файлов: ") +
                                     SizeToText(static_cast<double>(m_foundSize)) + u'.');
     if (!Sender.Aborted())

@@ -90,8 +90,8 @@ bool holdsPinned(int folder, const char* name, const struct stat& pinned) {
 
 } // namespace
 
-ListedFile::ListedFile(std::string_view path, const FileIdentity& listed)
-    : m_path(path), m_listed(listed), m_guardAllows(FixtureGuardAllows(path)) {
+ListedFile::ListedFile(std::string_view path, const FileIdentity& listed, Intent intent)
+    : m_path(path), m_listed(listed), m_intent(intent), m_guardAllows(FixtureGuardAllows(path)) {
     m_found = find();
     if (m_found != Found::listed)
         m_entry.reset();
@@ -121,7 +121,8 @@ ListedFile::Found ListedFile::find() {
     m_fileType = status.mode & S_IFMT;
     m_attributes = FileAttributeValue(attributesOf(m_parent.fd(), name, status), status.mode,
                                       status.identity());
-    if (S_ISREG(status.mode) && m_guardAllows && takeWriteLease(m_entry.get(), m_lease) == EBUSY)
+    if (S_ISREG(status.mode) && m_guardAllows && m_intent == Intent::change &&
+        takeWriteLease(m_entry.get(), m_lease) == EBUSY)
         return notFound(Found::inUse, EBUSY);
     return Found::listed;
 }
@@ -195,6 +196,49 @@ bool ListedFile::removeName() {
         return false;
     }
     return false;
+}
+
+int ListedFile::MoveTo(int folder, const std::string& name) {
+    if (m_found != Found::listed || !m_guardAllows || m_fileType == S_IFDIR)
+        return EPERM;
+    struct stat pinned;
+    if (fstat(m_entry.get(), &pinned) != 0)
+        return errno;
+    const int from = m_parent.fd();
+    const char* fromName = m_parent.name().c_str();
+    if (renameat2(from, fromName, folder, name.c_str(), RENAME_NOREPLACE) != 0) {
+        if (errno != EINVAL && errno != ENOSYS)
+            return errno;
+        // A file system that cannot rename without replacing: the target is looked at first.
+        struct stat taken;
+        if (fstatat(folder, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
+            return EEXIST;
+        if (!holdsPinned(from, fromName, pinned))
+            return ESTALE;
+        if (renameat(from, fromName, folder, name.c_str()) != 0)
+            return errno;
+    }
+    if (!holdsPinned(folder, name.c_str(), pinned)) {
+        // Another file took the name just before the rename: it goes back where it was.
+        renameat2(folder, name.c_str(), from, fromName, RENAME_NOREPLACE);
+        return ESTALE;
+    }
+    releaseLease();
+    return 0;
+}
+
+bool ListedFile::mayRemoveName() const {
+    if (m_found != Found::listed || !m_guardAllows || m_fileType == S_IFDIR)
+        return false;
+    struct stat folder;
+    struct stat file;
+    if (fstat(m_parent.fd(), &folder) != 0 || fstat(m_entry.get(), &file) != 0)
+        return false;
+    if (faccessat(AT_FDCWD, ProcPath(m_parent.fd()).c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return false;
+    // In a sticky folder only the owner of the file or of the folder (or root) removes a name.
+    const uid_t user = geteuid();
+    return !(folder.st_mode & S_ISVTX) || user == 0 || user == folder.st_uid || user == file.st_uid;
 }
 
 bool ListedFile::stillPresent() const {

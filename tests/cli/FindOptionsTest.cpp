@@ -1,9 +1,9 @@
 #include "cli/FindOptions.h"
 
+#include "cleaner/CleanerPreset.h"
+#include "cleaner/JunkCatalogue.h"
 #include "cli/FindHelp.h"
 #include "cli/TimeArgument.h"
-#include "engine/CleanerPreset.h"
-#include "workflow/JunkCatalogue.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -55,6 +55,15 @@ TEST(FindOptionsTest, RejectsABadOptionOrValueNamingIt) {
         {{"--", "-n"}, "-n"},
         {{"-"}, "-"},
         {{"-n", "*.tmp", "extra"}, "extra"},
+        {{"--delete", "--trash"}, "--trash"},
+        {{"--dry-run", "--delete"}, "--dry-run"},
+        {{"--d"}, "--delete --dry-run"},
+        {{"--report", "r.txt"}, "--report"},
+        {{"--delete", "--report="}, "--report"},
+        {{"--json", "--long"}, "--long"},
+        {{"--json", "-0"}, "--null"},
+        {{"--delete", "--long"}, "--long"},
+        {{"--trash", "--events"}, "--events"},
     };
     for (const BadCase& c : cases) {
         TSearchCriteria criteria;
@@ -126,6 +135,18 @@ TEST(FindOptionsTest, SetsTheCriteriaInTheOrderGiven) {
     EXPECT_TRUE(options.Output.Null);
     EXPECT_TRUE(options.Output.Events);
     EXPECT_FALSE(options.Help);
+}
+
+TEST(FindOptionsTest, TakesOneCleanUpWithItsReportAndJson) {
+    TSearchCriteria criteria;
+    EXPECT_EQ(parse({}, criteria).Action, CleanUp::None);
+    const FindOptions options =
+        parse({"--delete", "--report=r.txt", "--delete", "--json", "--events"}, criteria);
+    EXPECT_EQ(options.Action, CleanUp::Delete);
+    EXPECT_EQ(options.ReportFile, "r.txt");
+    EXPECT_TRUE(options.Output.Json);
+    EXPECT_EQ(parse({"--trash"}, criteria).Action, CleanUp::Trash);
+    EXPECT_EQ(parse({"--dry"}, criteria).Action, CleanUp::DryRun);
 }
 
 struct FormCase {

@@ -1,54 +1,16 @@
+#include "FindProgram.h"
+
 #include "support/TempTree.h"
 
-#include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace velmaro {
 namespace {
 
-struct ProgramRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs velmaro-find with Arguments and collects what it prints.
-ProgramRun runFind(std::vector<std::string> arguments) {
-    int out[2];
-    int err[2];
-    if (pipe(out) != 0 || pipe(err) != 0)
-        return {};
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        close(out[0]);
-        close(err[0]);
-        std::vector<char*> argv{const_cast<char*>(VELMARO_FIND_PATH)};
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(out[1]);
-    close(err[1]);
-    ProgramRun run;
-    // The outputs of these runs are small, so reading one pipe after the other cannot stall.
-    for (const auto& [fd, text] : {std::pair{out[0], &run.out}, std::pair{err[0], &run.err}}) {
-        char buffer[4096];
-        for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;)
-            text->append(buffer, static_cast<std::size_t>(got));
-        close(fd);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using test::ProgramRun;
+using test::runFind;
 
 TEST(FindProgramTest, ABadOptionEndsWithStatusTwoNamingIt) {
     for (const std::vector<std::string>& arguments :

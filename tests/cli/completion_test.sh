@@ -41,6 +41,8 @@ expect "anyset anyunset" -a Hidden = any
 expect "anyset anyunset ignore set unset" --attr System =
 expect "$fixture/sub" -l "$fixture/s"
 expect "$fixture/sub $fixture/sub.txt" --path "$fixture/s"
+expect "--delete --dry-run" --d
+expect "$fixture/sub $fixture/sub.txt" --report "$fixture/s"
 expect "" -n '*.t'
 expect "" --min-level 1
 expect "" --threaded x

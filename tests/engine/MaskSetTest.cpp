@@ -1,7 +1,7 @@
 #include "engine/MaskSet.h"
 
+#include "cleaner/JunkCatalogue.h"
 #include "platform/CodePage.h"
-#include "workflow/JunkCatalogue.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,12 +1,12 @@
 #include "platform/Registry.h"
 
 #include "TempFolder.h"
+#include "cleaner/JunkCatalogue.h"
 #include "platform/CodePage.h"
 #include "platform/EnumerationMask.h"
 #include "platform/RegistryFormat.h"
 #include "platform/Utf16.h"
 #include "platform/posix/ReplaceFile.h"
-#include "workflow/JunkCatalogue.h"
 
 #include <csignal>
 #include <cstdlib>

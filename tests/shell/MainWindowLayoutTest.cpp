@@ -1,7 +1,7 @@
 // The main window's controls as the user meets them after a first start.
 
 #include "WindowFixture.h"
-#include "engine/CleanerPreset.h"
+#include "cleaner/CleanerPreset.h"
 #include "engine/FindFile.h"
 #include "shell/Form_Main.h"
 

@@ -2,11 +2,11 @@
 // strings a search receives.
 
 #include "WindowFixture.h"
+#include "cleaner/JunkCatalogue.h"
 #include "engine/FileDetails.h"
 #include "shell/Form_Info.h"
 #include "shell/Form_Main.h"
 #include "workflow/CheckList.h"
-#include "workflow/JunkCatalogue.h"
 #include "workflow/ResultListModel.h"
 
 #include <QAction>

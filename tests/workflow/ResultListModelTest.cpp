@@ -5,8 +5,9 @@
 
 #include "ListedFile.h"
 #include "TempFolder.h"
+#include "cleaner/DeletionPass.h"
+#include "cleaner/FileDeletion.h"
 #include "platform/CodePage.h"
-#include "workflow/DeletionPass.h"
 #include "workflow/ResultListRows.h"
 
 #include <QAbstractItemModelTester>
@@ -236,9 +237,10 @@ private Q_SLOTS:
         model.setChecked(4, false);
 
         ResultListRows rows(model);
-        velmaro::DeletionPass pass(rows);
+        velmaro::FileDeletion deletion;
+        velmaro::DeletionPass pass(rows, deletion);
         int filesDone = 0;
-        pass.onFileDone = [&] { ++filesDone; };
+        pass.onFileDone = [&](const velmaro::DeletionPass::FileDone&) { ++filesDone; };
         pass.Execute();
         rows.finish();
 

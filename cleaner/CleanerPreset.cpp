@@ -1,4 +1,4 @@
-#include "engine/CleanerPreset.h"
+#include "cleaner/CleanerPreset.h"
 
 #include <string>
 

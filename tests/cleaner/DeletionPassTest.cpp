@@ -1,27 +1,38 @@
-#include "workflow/DeletionPass.h"
+#include "cleaner/DeletionPass.h"
 
 #include "DeepFolders.h"
 #include "FixtureFolder.h"
+#include "MountNamespace.h"
 #include "Unprivileged.h"
+#include "cleaner/DeletionPreview.h"
+#include "cleaner/DeletionRows.h"
+#include "cleaner/FileDeletion.h"
+#include "cleaner/TrashMove.h"
 #include "platform/FileOperations.h"
-#include "workflow/DeletionRows.h"
+#include "platform/Trash.h"
 
 #include <QTest>
 #include <climits>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sched.h>
 #include <stdexcept>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 using velmaro::DeletionPass;
+using velmaro::DeletionPreview;
+using velmaro::FileDeletion;
+using velmaro::TrashMove;
 using velmaro::test::DeepFolders;
 using velmaro::test::entryExists;
 using velmaro::test::FixtureFolder;
+using velmaro::test::inPrivateMountNamespace;
+using velmaro::test::Namespaced;
 using velmaro::test::permissionsOf;
 using velmaro::test::runUnprivileged;
 
@@ -105,26 +116,6 @@ private:
     bool m_holding = false;
 };
 
-// The answer of a check run in a private mount namespace.
-enum class Namespaced { passed, failed, unavailable };
-
-// Runs check in a forked child with a mount namespace of its own, so that the mounts it makes
-// vanish with it.
-Namespaced inPrivateMountNamespace(const std::function<bool()>& check) {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr))
-            _exit(2);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return Namespaced::failed;
-    return WEXITSTATUS(status) == 0   ? Namespaced::passed
-           : WEXITSTATUS(status) == 2 ? Namespaced::unavailable
-                                      : Namespaced::failed;
-}
-
 } // namespace
 
 class DeletionPassTest : public QObject {
@@ -161,9 +152,10 @@ private Q_SLOTS:
         QCOMPARE(unlink(gone.c_str()), 0);
         QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
         QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         int filesDone = 0;
-        pass.onFileDone = [&] { ++filesDone; };
+        pass.onFileDone = [&](const DeletionPass::FileDone&) { ++filesDone; };
         pass.Execute();
 
         QCOMPARE(filesDone, 6);
@@ -220,7 +212,8 @@ private Q_SLOTS:
             RowList list;
             list.rows = {rowFor(fixture, "a/file.tmp", true, 1)};
             const std::string survivor = c.change(path);
-            DeletionPass pass(list);
+            FileDeletion deletion;
+            DeletionPass pass(list, deletion);
             pass.Execute();
             QVERIFY2(pass.DeletedCount() == 0, c.what);
             QVERIFY2(pass.FailedFiles() == std::vector<std::string>{path}, c.what);
@@ -239,7 +232,8 @@ private Q_SLOTS:
         {
             HeldOpen other(path);
             QVERIFY(other.holding());
-            DeletionPass pass(list);
+            FileDeletion deletion;
+            DeletionPass pass(list, deletion);
             pass.Execute();
             QCOMPARE(pass.DeletedCount(), 0);
             QCOMPARE(pass.FailedFiles(), std::vector<std::string>{path});
@@ -248,7 +242,8 @@ private Q_SLOTS:
         }
         // Once the other program has closed it, the file goes.
         list.rows = {rowFor(fixture, "app.lock", true, 1)};
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         pass.Execute();
         QCOMPARE(pass.DeletedCount(), 1);
         QVERIFY(!entryExists(path));
@@ -263,7 +258,8 @@ private Q_SLOTS:
         QCOMPARE(chmod(path.c_str(), 0444), 0);
         RowList list;
         list.rows = {rowFor(fixture, "a/file.tmp", true, 1)};
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         pass.Execute();
         QCOMPARE(pass.DeletedCount(), 1);
         QVERIFY(!entryExists(path));
@@ -290,7 +286,8 @@ private Q_SLOTS:
                 _exit(2);
             // The other file systems' files at the listed paths.
             fixture.makeFile("t/sub/file.tmp");
-            DeletionPass pass(list);
+            FileDeletion deletion;
+            DeletionPass pass(list, deletion);
             pass.Execute();
             const bool reported =
                 pass.DeletedCount() == 0 &&
@@ -316,7 +313,8 @@ private Q_SLOTS:
         list.rows = {rowForPath(deep.makeFile("a.tmp"), true, 1),
                      rowForPath(deep.makeFile("b.tmp"), false, 1),
                      rowForPath(deep.makeFile("c.tmp"), true, 1)};
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         pass.Execute();
         QCOMPARE(pass.DeletedCount(), 2);
         QVERIFY(pass.FailedFiles().empty());
@@ -330,9 +328,10 @@ private Q_SLOTS:
         const std::string file = fixture.makeFile("a.tmp");
         RowList list;
         list.rows = {rowFor(fixture, "a.tmp", false, 5), rowFor(fixture, "a.tmp", false, 5)};
-        DeletionPass pass(list);
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
         int filesDone = 0;
-        pass.onFileDone = [&] { ++filesDone; };
+        pass.onFileDone = [&](const DeletionPass::FileDone&) { ++filesDone; };
         pass.Execute();
         QCOMPARE(filesDone, 0);
         QCOMPARE(list.Count(), 2);
@@ -360,7 +359,8 @@ private Q_SLOTS:
         QVERIFY(runUnprivileged([&] {
             RowList list;
             list.rows = {rowFor(fixture, "closed/locked.tmp", true, 9)};
-            DeletionPass pass(list);
+            FileDeletion deletion;
+            DeletionPass pass(list, deletion);
             pass.Execute();
             return pass.DeletedCount() == 0 && pass.FreedSize() == 0 &&
                    pass.FailedFiles() == std::vector<std::string>{file} && list.Count() == 0;
@@ -379,13 +379,107 @@ private Q_SLOTS:
         const std::string second = fixture.makeFile("2.tmp");
         RowList list;
         list.rows = {rowFor(fixture, "1.tmp", true, 1), rowFor(fixture, "2.tmp", true, 2)};
-        DeletionPass pass(list);
-        pass.onFileDone = [&] { pass.requestStop(); };
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
+        pass.onFileDone = [&](const DeletionPass::FileDone&) { pass.requestStop(); };
         pass.Execute();
         QCOMPARE(pass.DeletedCount(), 1);
         QCOMPARE(list.names(), std::vector<std::string>{"2.tmp"});
         QVERIFY(!entryExists(first));
         QVERIFY(entryExists(second));
+    }
+
+    // A move into the trash goes through the same rows and checks, counts what went once and
+    // frees nothing; what the search did not list stays where it is.
+    void trashMoveCountsTheFilesButFreesNothing() {
+        FixtureFolder fixture;
+        const std::string twice = fixture.makeFile("a/twice.tmp");
+        const std::string replaced = fixture.makeFile("a/replaced.tmp");
+        const std::string kept = fixture.makeFile("a/kept.tmp");
+        RowList list;
+        list.rows = {
+            rowFor(fixture, "a/twice.tmp", true, 100), rowFor(fixture, "a/kept.tmp", false, 1),
+            rowFor(fixture, "a/replaced.tmp", true, 20), rowFor(fixture, "a/twice.tmp", true, 100),
+            rowFor(fixture, "a/gone.tmp", true, 7)};
+        std::ofstream(replaced, std::ios::app) << "rewritten";
+        velmaro::platform::Trash trash(fixture / "data", geteuid());
+        TrashMove move(trash);
+        DeletionPass pass(list, move);
+        std::vector<DeletionPass::FileResult> results;
+        pass.onFileDone = [&](const DeletionPass::FileDone& done) {
+            results.push_back(done.Result);
+        };
+        pass.Execute();
+        using Result = DeletionPass::FileResult;
+        QCOMPARE(results, (std::vector<Result>{Result::gone, Result::failed, Result::countedEarlier,
+                                               Result::gone}));
+        QCOMPARE(pass.DeletedCount(), 2);
+        QCOMPARE(pass.FreedSize(), std::int64_t{0});
+        QCOMPARE(pass.FailedFiles(), std::vector<std::string>{replaced});
+        QVERIFY(!entryExists(twice));
+        QVERIFY(entryExists(fixture / "data/Trash/files/twice.tmp"));
+        QVERIFY(entryExists(replaced));
+        QVERIFY(!entryExists(fixture / "data/Trash/info/replaced.tmp.trashinfo"));
+        QVERIFY(entryExists(kept));
+    }
+
+    // A preview changes nothing and tells what the deletion would do with the same rows.
+    void previewChangesNothingAndForeseesTheDeletion() {
+        FixtureFolder fixture;
+        const std::string readOnly = fixture.makeFile("a/locked.tmp");
+        QCOMPARE(chmod(readOnly.c_str(), 0444), 0);
+        const std::string replaced = fixture.makeFile("a/replaced.tmp");
+        const std::string closed = fixture.makeFolder("closed");
+        const std::string inClosed = fixture.makeFile("closed/file.tmp");
+        QCOMPARE(chmod(fixture.path().c_str(), 0755), 0);
+        const auto makeRows = [&] {
+            RowList list;
+            list.rows = {rowFor(fixture, "a/locked.tmp", true, 10),
+                         rowFor(fixture, "a/replaced.tmp", true, 20),
+                         rowFor(fixture, "a/gone.tmp", true, 7),
+                         rowFor(fixture, "closed/file.tmp", true, 30),
+                         rowFor(fixture, "a/locked.tmp", true, 10)};
+            return list;
+        };
+        RowList previewed = makeRows();
+        RowList deleted = makeRows();
+        std::ofstream(replaced, std::ios::app) << "rewritten";
+        // The passes run as a user who owns the tree but may not change one folder of it.
+        if (geteuid() == 0) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(fixture.path()))
+                QCOMPARE(lchown(entry.path().c_str(), velmaro::test::UnprivilegedId,
+                                velmaro::test::UnprivilegedId),
+                         0);
+        }
+        QCOMPARE(chmod(closed.c_str(), 0555), 0);
+        struct stat before;
+        QCOMPARE(lstat(readOnly.c_str(), &before), 0);
+
+        const auto totals = [](DeletionPass& pass) {
+            return std::tuple(pass.DeletedCount(), pass.FreedSize(), pass.FailedFiles());
+        };
+        std::tuple<int, std::int64_t, std::vector<std::string>> foreseen;
+        QVERIFY(runUnprivileged([&] {
+            DeletionPreview preview;
+            DeletionPass pass(previewed, preview);
+            pass.Execute();
+            foreseen = totals(pass);
+            struct stat after;
+            // Not even the attributes changed: the file's status is as it was.
+            return lstat(readOnly.c_str(), &after) == 0 &&
+                   after.st_ctim.tv_sec == before.st_ctim.tv_sec &&
+                   after.st_ctim.tv_nsec == before.st_ctim.tv_nsec && entryExists(inClosed) &&
+                   foreseen == std::tuple(2, std::int64_t{17},
+                                          std::vector<std::string>{replaced, inClosed});
+        }));
+        QVERIFY(runUnprivileged([&] {
+            FileDeletion deletion;
+            DeletionPass pass(deleted, deletion);
+            pass.Execute();
+            return totals(pass) ==
+                   std::tuple(2, std::int64_t{17}, std::vector<std::string>{replaced, inClosed});
+        }));
+        QVERIFY(!entryExists(readOnly));
     }
 
     void totalsSurviveAnEscapingError() {
@@ -394,8 +488,11 @@ private Q_SLOTS:
         fixture.makeFile("2.tmp");
         RowList list;
         list.rows = {rowFor(fixture, "1.tmp", true, 10), rowFor(fixture, "2.tmp", true, 20)};
-        DeletionPass pass(list);
-        pass.onFileDone = [] { throw std::runtime_error("event handler failed"); };
+        FileDeletion deletion;
+        DeletionPass pass(list, deletion);
+        pass.onFileDone = [](const DeletionPass::FileDone&) {
+            throw std::runtime_error("event handler failed");
+        };
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, pass.Execute());
         QCOMPARE(pass.DeletedCount(), 1);
         QCOMPARE(pass.FreedSize(), std::int64_t{10});

@@ -1,4 +1,4 @@
-#include "workflow/JunkCatalogue.h"
+#include "cleaner/JunkCatalogue.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "workflow/DriveTitle.h"
+#include "cleaner/DriveTitle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "engine/CleanerPreset.h"
+#include "cleaner/CleanerPreset.h"
 
-#include "SearchRecorder.h"
 #include "engine/CharTables.h"
+#include "engine/SearchRecorder.h"
 #include "support/TempTree.h"
 
 #include <algorithm>

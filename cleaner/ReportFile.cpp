@@ -1,6 +1,4 @@
-#include "workflow/ReportFile.h"
-
-#include <fstream>
+#include "cleaner/ReportFile.h"
 
 namespace velmaro {
 
@@ -28,12 +26,21 @@ std::string ReportFileName(std::string chosen) {
     return chosen;
 }
 
-bool WriteReportFile(const std::string& path, const std::vector<std::string>& lines) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+bool WriteReportLines(std::FILE* stream, const std::vector<std::string>& lines,
+                      std::string_view lineEnd) {
+    bool written = true;
     for (const std::string& line : lines)
-        out << line << "\r\n";
-    out.close();
-    return !out.fail();
+        written = written && std::fwrite(line.data(), 1, line.size(), stream) == line.size() &&
+                  std::fwrite(lineEnd.data(), 1, lineEnd.size(), stream) == lineEnd.size();
+    return std::fflush(stream) == 0 && written;
+}
+
+bool WriteReportFile(const std::string& path, const std::vector<std::string>& lines) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = WriteReportLines(file, lines, "\r\n");
+    return std::fclose(file) == 0 && written;
 }
 
 } // namespace velmaro
