@@ -22,7 +22,7 @@ PACKAGE_PACKAGES := dpkg-dev file
 # The checkers of .ci/check-package.
 PACKAGE_CHECK_PACKAGES := desktop-file-utils appstream groff-base
 # Debian's clang does not pull in the sanitizer and libFuzzer runtimes.
-FUZZ_PACKAGES := clang libclang-rt-14-dev cmake ninja-build libcurl4-openssl-dev
+FUZZ_PACKAGES := clang libclang-rt-14-dev cmake ninja-build
 FUZZ_SECONDS ?= 12
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

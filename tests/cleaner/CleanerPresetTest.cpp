@@ -2,7 +2,7 @@
 
 #include "engine/CharTables.h"
 #include "engine/SearchRecorder.h"
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -11,13 +11,13 @@ namespace velmaro {
 namespace {
 
 using testing::SearchRecorder;
-using testing::TempTree;
+using velmaro::test::TempFolder;
 
 // The desktop's trash, in the home folder and on a drive, is left to the desktop; folders and
 // files that only look like it are cleaned as usual.
 TEST(CleanerPresetTest, TheDesktopsTrashIsNeverListed) {
     BuildCharTables();
-    TempTree tree;
+    TempFolder tree;
     for (const char* folder :
          {"home", "home/u", "home/u/.local", "home/u/.local/share", "home/u/.local/share/Trash",
           "home/u/.local/share/Trash/files", "home/u/.local/share/Trash/files/sub",

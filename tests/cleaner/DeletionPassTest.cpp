@@ -1,8 +1,8 @@
 #include "cleaner/DeletionPass.h"
 
 #include "DeepFolders.h"
-#include "FixtureFolder.h"
 #include "MountNamespace.h"
+#include "TempFolder.h"
 #include "Unprivileged.h"
 #include "cleaner/DeletionPreview.h"
 #include "cleaner/DeletionRows.h"
@@ -30,11 +30,11 @@ using velmaro::FileDeletion;
 using velmaro::TrashMove;
 using velmaro::test::DeepFolders;
 using velmaro::test::entryExists;
-using velmaro::test::FixtureFolder;
 using velmaro::test::inPrivateMountNamespace;
 using velmaro::test::Namespaced;
 using velmaro::test::permissionsOf;
 using velmaro::test::runUnprivileged;
+using velmaro::test::TempFolder;
 
 namespace {
 
@@ -76,9 +76,9 @@ Row rowForPath(const std::string& path, bool checked, std::int64_t size) {
             velmaro::platform::GetFileAttributes(path).identity()};
 }
 
-Row rowFor(const FixtureFolder& fixture, const std::string& relative, bool checked,
+Row rowFor(const TempFolder& fixture, const std::string& relative, bool checked,
            std::int64_t size) {
-    return rowForPath(fixture / relative, checked, size);
+    return rowForPath(fixture.path(relative), checked, size);
 }
 
 // Another process that holds a file open until the object goes.
@@ -123,20 +123,20 @@ class DeletionPassTest : public QObject {
 
 private Q_SLOTS:
     void deletesCheckedRowsAndKeepsUncheckedOnesInOrder() {
-        FixtureFolder fixture;
-        FixtureFolder outside(FixtureFolder::Guard::unregistered);
-        const std::string twice = fixture.makeFile("a/twice.tmp");
-        const std::string kept = fixture.makeFile("a/kept.tmp");
-        const std::string readOnly = fixture.makeFile("a/locked.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const TempFolder outside;
+        const std::string twice = fixture.file("a/twice.tmp", "x");
+        const std::string kept = fixture.file("a/kept.tmp", "x");
+        const std::string readOnly = fixture.file("a/locked.tmp", "x");
         QCOMPARE(chmod(readOnly.c_str(), 0444), 0);
-        const std::string gone = fixture.makeFile("a/gone.tmp");
-        const std::string alsoKept = fixture.makeFile("b/also-kept.tmp");
-        const std::string swapped = fixture.makeFile("c/sub/swapped.tmp");
-        const std::string victim = outside.makeFile("sub/swapped.tmp");
+        const std::string gone = fixture.file("a/gone.tmp", "x");
+        const std::string alsoKept = fixture.file("b/also-kept.tmp", "x");
+        const std::string swapped = fixture.file("c/sub/swapped.tmp", "x");
+        const std::string victim = outside.file("sub/swapped.tmp", "x");
         QCOMPARE(chmod(victim.c_str(), 0444), 0);
         // A row outside the fixture roots: the guard refuses it; a link to a folder that
         // survives must not pass for the folder that would mean the file is gone.
-        const std::string refusedLink = outside / "folder-link.tmp";
+        const std::string refusedLink = outside.path("folder-link.tmp");
         QCOMPARE(symlink(outside.path().c_str(), refusedLink.c_str()), 0);
 
         RowList list;
@@ -150,8 +150,8 @@ private Q_SLOTS:
                      rowFor(outside, "folder-link.tmp", true, 50)};
         // After the search: one file removed by someone else, one folder replaced by a link.
         QCOMPARE(unlink(gone.c_str()), 0);
-        QCOMPARE(rename((fixture / "c/sub").c_str(), (fixture / "c/old").c_str()), 0);
-        QCOMPARE(symlink((outside / "sub").c_str(), (fixture / "c/sub").c_str()), 0);
+        QCOMPARE(rename(fixture.path("c/sub").c_str(), fixture.path("c/old").c_str()), 0);
+        QCOMPARE(symlink(outside.path("sub").c_str(), fixture.path("c/sub").c_str()), 0);
         FileDeletion deletion;
         DeletionPass pass(list, deletion);
         int filesDone = 0;
@@ -207,8 +207,8 @@ private Q_SLOTS:
              0555},
         };
         for (const auto& c : cases) {
-            FixtureFolder fixture;
-            const std::string path = fixture.makeFile("a/file.tmp");
+            const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+            const std::string path = fixture.file("a/file.tmp", "x");
             RowList list;
             list.rows = {rowFor(fixture, "a/file.tmp", true, 1)};
             const std::string survivor = c.change(path);
@@ -224,8 +224,8 @@ private Q_SLOTS:
     }
 
     void fileHeldOpenElsewhereIsNotDeleted() {
-        FixtureFolder fixture;
-        const std::string path = fixture.makeFile("app.lock");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string path = fixture.file("app.lock", "x");
         QCOMPARE(chmod(path.c_str(), 0444), 0);
         RowList list;
         list.rows = {rowFor(fixture, "app.lock", true, 1)};
@@ -250,10 +250,10 @@ private Q_SLOTS:
     }
 
     void hardLinkedFileKeepsItsModeUnderTheOtherName() {
-        FixtureFolder fixture;
-        const std::string path = fixture.makeFile("a/file.tmp");
-        const std::string otherName = fixture / "keep/file";
-        fixture.makeFolder("keep");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string path = fixture.file("a/file.tmp", "x");
+        const std::string otherName = fixture.path("keep/file");
+        fixture.folder("keep");
         QCOMPARE(link(path.c_str(), otherName.c_str()), 0);
         QCOMPARE(chmod(path.c_str(), 0444), 0);
         RowList list;
@@ -270,22 +270,22 @@ private Q_SLOTS:
     // A file system mounted over a listed folder after the search: the pass never enters it,
     // neither to delete what it holds nor to take a name missing there for a deleted file.
     void mountsMadeAfterTheSearchAreNotCrossed() {
-        FixtureFolder fixture;
-        const std::string underTmpfs = fixture.makeFile("t/sub/file.tmp");
-        const std::string hiddenByEmptyTmpfs = fixture.makeFile("e/sub/file.tmp");
-        const std::string underBind = fixture.makeFile("b/file.tmp");
-        const std::string bindSource = fixture.makeFile("other/file.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string underTmpfs = fixture.file("t/sub/file.tmp", "x");
+        const std::string hiddenByEmptyTmpfs = fixture.file("e/sub/file.tmp", "x");
+        const std::string underBind = fixture.file("b/file.tmp", "x");
+        const std::string bindSource = fixture.file("other/file.tmp", "x");
         RowList list;
         list.rows = {rowForPath(underTmpfs, true, 1), rowForPath(hiddenByEmptyTmpfs, true, 1),
                      rowForPath(underBind, true, 1)};
         const auto result = inPrivateMountNamespace([&] {
-            if (mount("tmpfs", (fixture / "t").c_str(), "tmpfs", 0, nullptr) != 0 ||
-                mount("tmpfs", (fixture / "e").c_str(), "tmpfs", 0, nullptr) != 0 ||
-                mount((fixture / "other").c_str(), (fixture / "b").c_str(), nullptr, MS_BIND,
+            if (mount("tmpfs", fixture.path("t").c_str(), "tmpfs", 0, nullptr) != 0 ||
+                mount("tmpfs", fixture.path("e").c_str(), "tmpfs", 0, nullptr) != 0 ||
+                mount(fixture.path("other").c_str(), fixture.path("b").c_str(), nullptr, MS_BIND,
                       nullptr) != 0)
                 _exit(2);
             // The other file systems' files at the listed paths.
-            fixture.makeFile("t/sub/file.tmp");
+            fixture.file("t/sub/file.tmp", "x");
             FileDeletion deletion;
             DeletionPass pass(list, deletion);
             pass.Execute();
@@ -306,8 +306,8 @@ private Q_SLOTS:
     }
 
     void deletesFilesDeeperThanPathMax() {
-        FixtureFolder fixture;
-        const DeepFolders deep(fixture.makeFolder("deep"), 5000);
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const DeepFolders deep(fixture.folder("deep"), 5000);
         QVERIFY(deep.bottom().size() > PATH_MAX);
         RowList list;
         list.rows = {rowForPath(deep.makeFile("a.tmp"), true, 1),
@@ -324,8 +324,8 @@ private Q_SLOTS:
     }
 
     void everyRowUncheckedChangesNothing() {
-        FixtureFolder fixture;
-        const std::string file = fixture.makeFile("a.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string file = fixture.file("a.tmp", "x");
         RowList list;
         list.rows = {rowFor(fixture, "a.tmp", false, 5), rowFor(fixture, "a.tmp", false, 5)};
         FileDeletion deletion;
@@ -342,9 +342,9 @@ private Q_SLOTS:
     }
 
     void survivorGetsItsExactModeBack() {
-        FixtureFolder fixture;
-        const std::string folder = fixture.makeFolder("closed");
-        const std::string file = fixture.makeFile("closed/locked.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string folder = fixture.folder("closed");
+        const std::string file = fixture.file("closed/locked.tmp", "x");
         QCOMPARE(chmod(file.c_str(), 0444), 0);
         QCOMPARE(chmod(fixture.path().c_str(), 0755), 0);
         struct stat before;
@@ -374,9 +374,9 @@ private Q_SLOTS:
     }
 
     void stopRequestEndsThePassAfterTheCurrentFile() {
-        FixtureFolder fixture;
-        const std::string first = fixture.makeFile("1.tmp");
-        const std::string second = fixture.makeFile("2.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string first = fixture.file("1.tmp", "x");
+        const std::string second = fixture.file("2.tmp", "x");
         RowList list;
         list.rows = {rowFor(fixture, "1.tmp", true, 1), rowFor(fixture, "2.tmp", true, 2)};
         FileDeletion deletion;
@@ -392,17 +392,17 @@ private Q_SLOTS:
     // A move into the trash goes through the same rows and checks, counts what went once and
     // frees nothing; what the search did not list stays where it is.
     void trashMoveCountsTheFilesButFreesNothing() {
-        FixtureFolder fixture;
-        const std::string twice = fixture.makeFile("a/twice.tmp");
-        const std::string replaced = fixture.makeFile("a/replaced.tmp");
-        const std::string kept = fixture.makeFile("a/kept.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string twice = fixture.file("a/twice.tmp", "x");
+        const std::string replaced = fixture.file("a/replaced.tmp", "x");
+        const std::string kept = fixture.file("a/kept.tmp", "x");
         RowList list;
         list.rows = {
             rowFor(fixture, "a/twice.tmp", true, 100), rowFor(fixture, "a/kept.tmp", false, 1),
             rowFor(fixture, "a/replaced.tmp", true, 20), rowFor(fixture, "a/twice.tmp", true, 100),
             rowFor(fixture, "a/gone.tmp", true, 7)};
         std::ofstream(replaced, std::ios::app) << "rewritten";
-        velmaro::platform::Trash trash(fixture / "data", geteuid());
+        velmaro::platform::Trash trash(fixture.path("data"), geteuid());
         TrashMove move(trash);
         DeletionPass pass(list, move);
         std::vector<DeletionPass::FileResult> results;
@@ -417,20 +417,20 @@ private Q_SLOTS:
         QCOMPARE(pass.FreedSize(), std::int64_t{0});
         QCOMPARE(pass.FailedFiles(), std::vector<std::string>{replaced});
         QVERIFY(!entryExists(twice));
-        QVERIFY(entryExists(fixture / "data/Trash/files/twice.tmp"));
+        QVERIFY(entryExists(fixture.path("data/Trash/files/twice.tmp")));
         QVERIFY(entryExists(replaced));
-        QVERIFY(!entryExists(fixture / "data/Trash/info/replaced.tmp.trashinfo"));
+        QVERIFY(!entryExists(fixture.path("data/Trash/info/replaced.tmp.trashinfo")));
         QVERIFY(entryExists(kept));
     }
 
     // A preview changes nothing and tells what the deletion would do with the same rows.
     void previewChangesNothingAndForeseesTheDeletion() {
-        FixtureFolder fixture;
-        const std::string readOnly = fixture.makeFile("a/locked.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string readOnly = fixture.file("a/locked.tmp", "x");
         QCOMPARE(chmod(readOnly.c_str(), 0444), 0);
-        const std::string replaced = fixture.makeFile("a/replaced.tmp");
-        const std::string closed = fixture.makeFolder("closed");
-        const std::string inClosed = fixture.makeFile("closed/file.tmp");
+        const std::string replaced = fixture.file("a/replaced.tmp", "x");
+        const std::string closed = fixture.folder("closed");
+        const std::string inClosed = fixture.file("closed/file.tmp", "x");
         QCOMPARE(chmod(fixture.path().c_str(), 0755), 0);
         const auto makeRows = [&] {
             RowList list;
@@ -483,9 +483,9 @@ private Q_SLOTS:
     }
 
     void totalsSurviveAnEscapingError() {
-        FixtureFolder fixture;
-        fixture.makeFile("1.tmp");
-        fixture.makeFile("2.tmp");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        fixture.file("1.tmp", "x");
+        fixture.file("2.tmp", "x");
         RowList list;
         list.rows = {rowFor(fixture, "1.tmp", true, 10), rowFor(fixture, "2.tmp", true, 20)};
         FileDeletion deletion;

@@ -1,6 +1,6 @@
 #include "FindProgram.h"
 
-#include "support/TempTree.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -69,7 +69,7 @@ protected:
         tree.folder("sub");
         tree.file("sub/a.tmp");
     }
-    testing::TempTree tree;
+    test::TempFolder tree;
 };
 
 TEST_F(FindProgramTreeTest, PrintsRawPathsEndedByNulWithTheLongFields) {

@@ -1,4 +1,4 @@
-#include "FixtureFolder.h"
+#include "TempFolder.h"
 #include "platform/CodePage.h"
 #include "workflow/Form_Report.h"
 #include "workflow/Prompts.h"
@@ -16,7 +16,7 @@ using velmaro::Prompts;
 using velmaro::TForm_Report;
 using velmaro::platform::CodePage;
 using velmaro::test::entryExists;
-using velmaro::test::FixtureFolder;
+using velmaro::test::TempFolder;
 
 namespace {
 
@@ -118,10 +118,10 @@ private Q_SLOTS:
 
     void savesInTheCodePageWithCrLfAndRawPaths() {
         QVERIFY(CodePage::select("CP1251"));
-        FixtureFolder fixture;
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
         const std::string odd = "/data/\xFF\xE9t\xE9.tmp";
         TForm_Report report(nullptr, Summary, 1, 1000, {odd});
-        m_prompts.answers = {QString::fromStdString(fixture / "report")};
+        m_prompts.answers = {QString::fromStdString(fixture.path("report"))};
         report.N1Click();
 
         QCOMPARE(m_prompts.askedFile, QStringLiteral("Report.txt"));
@@ -139,7 +139,7 @@ private Q_SLOTS:
             "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xF3\xE4\xE0\xEB\xE8\xF2\xFC "
             "\xF1\xEB\xE5\xE4\xF3\xFE\xF9\xE8\xE5 \xF4\xE0\xE9\xEB\xFB:\r\n" +
             separator + "\r\n" + odd + "\r\n" + separator + "\r\n";
-        QCOMPARE(readFile(fixture / "report.txt"), expected);
+        QCOMPARE(readFile(fixture.path("report.txt")), expected);
         QCOMPARE(m_prompts.messages.size(), std::size_t{1});
         QCOMPARE(m_prompts.messages[0].icon, Prompts::Icon::Information);
         QCOMPARE(m_prompts.messages[0].title, QString());
@@ -171,37 +171,37 @@ private Q_SLOTS:
     void fileNameGetsTxtUnlessItHasIt() {
         QFETCH(QString, chosen);
         QFETCH(QString, saved);
-        FixtureFolder fixture;
-        fixture.makeFolder("my.dir");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        fixture.folder("my.dir");
         TForm_Report report(nullptr, Summary, 0, 0, {});
-        m_prompts.answers = {QString::fromStdString(fixture / chosen.toStdString())};
+        m_prompts.answers = {QString::fromStdString(fixture.path(chosen.toStdString()))};
         report.N1Click();
         QCOMPARE(m_prompts.messages.size(), std::size_t{1});
         QCOMPARE(m_prompts.messages[0].text, QStringLiteral("Отчёт сохранён."));
-        QVERIFY(entryExists(fixture / saved.toStdString()));
+        QVERIFY(entryExists(fixture.path(saved.toStdString())));
         if (chosen != saved)
-            QVERIFY(!entryExists(fixture / chosen.toStdString()));
+            QVERIFY(!entryExists(fixture.path(chosen.toStdString())));
     }
 
     void extendedNameReplacesAnExistingFile() {
-        FixtureFolder fixture;
-        const std::string existing = fixture.makeFile("report.txt", "old contents, much longer");
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
+        const std::string existing = fixture.file("report.txt", "old contents, much longer");
         TForm_Report report(nullptr, Summary, 0, 0, {});
-        m_prompts.answers = {QString::fromStdString(fixture / "report")};
+        m_prompts.answers = {QString::fromStdString(fixture.path("report"))};
         report.N1Click();
         QVERIFY(readFile(existing).find("old") == std::string::npos);
         QVERIFY(readFile(existing).ends_with(": 0 b\r\n"));
-        QVERIFY(!entryExists(fixture / "report"));
+        QVERIFY(!entryExists(fixture.path("report")));
     }
 
     void failedSaveWarnsAndTheWindowCanSaveAgain() {
-        FixtureFolder fixture;
+        const TempFolder fixture(TempFolder::Guard::fixtureRoot);
         // A path through a regular file fails for root too.
-        fixture.makeFile("plain");
+        fixture.file("plain", "x");
         TForm_Report report(nullptr, Summary, 0, 0, {});
         report.show();
-        m_prompts.answers = {QString::fromStdString(fixture / "plain/report"),
-                             QString::fromStdString(fixture / "report")};
+        m_prompts.answers = {QString::fromStdString(fixture.path("plain/report")),
+                             QString::fromStdString(fixture.path("report"))};
         report.findChild<QPushButton*>(QStringLiteral("sBitBtn_SaveReport"))->click();
         QCOMPARE(m_prompts.messages.size(), std::size_t{1});
         QCOMPARE(m_prompts.messages[0].icon, Prompts::Icon::Warning);
@@ -212,7 +212,7 @@ private Q_SLOTS:
         report.findChild<QAction*>(QStringLiteral("N1"))->trigger();
         QCOMPARE(m_prompts.messages.size(), std::size_t{2});
         QCOMPARE(m_prompts.messages[1].text, QStringLiteral("Отчёт сохранён."));
-        QVERIFY(entryExists(fixture / "report.txt"));
+        QVERIFY(entryExists(fixture.path("report.txt")));
     }
 
     void cancelledDialogDoesNothing() {
