@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Velmaro 2: the user's commands.
 #   make run    install what is missing, build a release build, start the program
 #   make test   install what is missing, build, run every test (the desktop test included)

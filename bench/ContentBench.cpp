@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Benchmark helper for the content scan.
 //   content_bench generate FILE MIB   writes MIB mebibytes of random lower-case words and line
 //                                     breaks to FILE

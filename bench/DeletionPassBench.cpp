@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the deletion pass over a folder of generated files: the cost per file with the 1 ms
 // pause and its worst case, the 1 ms pause alone for comparison, and the pass once more without
 // the pause, which leaves the cost of the file operations and their checks alone.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the deletion pass through a shown main window: FILES generated junk files are found by
 // the window's own search (the type "*.tmp" alone checked, so each is listed once, with the
 // identity the walk saw) and deleted with the window's delete action, which moves the delete

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Time to read a large valid settings file, as the main window does at start.
 //   velmaro-bench-settings-read [MiB ...]   (default: 1 and 4, the largest file read)
 // For each size: a registry export of that size (half of it values of one key, half keys with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The content scan against grep: a case-insensitive 8-bit search of a phrase that does not
 # occur, over 256 MiB of lower-case words and line breaks in the page cache. Both are timed in
 # the same run, best of RUNS, as wall-clock and as CPU time (user + system); on a busy machine

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes a tree of FILES empty files named N.tmp, 1,000 to a folder, so that a search for junk
 // lists every one of them once: the load of the window's result list.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the benchmark tree: a deterministic folder tree of about 20,000 folders with 15
 // files each, of which a few percent carry junk names. The same arguments always give the
 // same tree, so runs on different machines and days compare.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The walk benchmark: velmaro-find with the cleaner's settings and all 42 junk masks against
 # GNU find, fd and a walk-only floor, on one generated tree (about 20,000 folders with 15 files
 # each, a few percent junk names), all in the same run: first with a warm cache, then with a

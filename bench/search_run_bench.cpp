@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A search through the main window, as the user starts it: the window (set up as
 // WindowBenchSetting.h describes) gets ROOT as its only drive and every junk type checked, and
 // its start action runs the search until it has finished. Meanwhile a 10 ms timer measures how late

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The walk-only floor of the benchmark: the least any folder walk has to do. A plain depth-first
 // walk with openat and readdir that tells folders by the entry type alone (no stat) and counts
 // the entries it sees.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time of velmaro to its first shown window, and its memory when idle, under Xvfb.
 #   bench/window-startup.sh [program] [runs]
 # Needs xvfb-run and xwininfo (Debian: xvfb, x11-utils). Every run uses an empty settings

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Searches and deletions through the main window, against velmaro-find on the same trees in the
 # same run: the benchmark tree of bench/run.sh (few matches), and trees of 200,000 and
 # 1,000,000 files that are all junk. For each tree: the median wall-clock and CPU time of RUNS

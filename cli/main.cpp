@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // velmaro-find: the command-line front end of the search engine and of the clean-up, for
 // scripts, timers and benchmarks.
 

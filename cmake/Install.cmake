@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What `cmake --install` puts on the system (prefix /usr/local unless --prefix says otherwise;
 # the Debian package installs to /usr): the two programs, their manual pages, the bash
 # completion of velmaro-find, the desktop entry with its AppStream metainfo, the icon and the

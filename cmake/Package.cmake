@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cmake --build <dir> --target package` (make package): the Debian package
 # velmaro_<version>_<arch>.deb in the build folder, made by CPack from the install rules
 # (cmake/Install.cmake) with the prefix /usr.

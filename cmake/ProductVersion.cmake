@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The product version text of the version resource (resources/version.ini, section [Strings],
 # value ProductVersion), for the pages and the package that name it:
 #   VELMARO_PRODUCT_VERSION  as the programs print it, "2.25 beta"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/VersionBlock.h"
 
 #include "platform/Utf16.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: turns the version description (version.ini) into the binary VS_VERSIONINFO
 // resource that every program file carries in its own ELF section.
 //

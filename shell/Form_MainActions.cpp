@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's actions, its tool-bar wiring and the catalogue's popup menu.
 
 #include "cleaner/CleanerPreset.h"

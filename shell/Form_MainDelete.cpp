@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's deletion of the checked result rows and the report that follows it.
 
 #include "cleaner/DeletionPass.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls: their kinds, names, captions, sizes and places.
 
 #include "shell/ColumnSizer.h"

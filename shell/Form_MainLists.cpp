@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The catalogue and location lists of the main window: the strings a search receives and the
 // catalogue's presets.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Full and quick mode of the main window.
 
 #include "shell/Form_Main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's outer rectangle: placed exactly, whatever frame a window manager gives it.
 
 #include "shell/Form_Main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's settings: read while the window is created, written when it closes.
 
 #include "shell/Form_Main.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clean-up of velmaro-find (--delete, --trash, --dry-run, --report, --json), run as the real
 // program on fixture trees.
 

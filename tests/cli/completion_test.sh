@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the bash completion of velmaro-find ($1) on command lines split into words the way bash
 # splits them (at "=" too), and compares what it offers.
 set -u

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The desktop acceptance test: the real velmaro on a real X server (Xvfb with openbox), driven
 # by real pointer clicks and key presses, in a private mount namespace whose only drive is a
 # loop-mounted ext4 image made for the test.

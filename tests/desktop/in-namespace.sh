@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The inside of the desktop test, run by desktop-test.sh in a private mount namespace:
 #   in-namespace.sh <velmaro program> <loop device> <work folder> [scenario ...]
 # Makes the loop device's file system the only drive the program can list, gives it a home of

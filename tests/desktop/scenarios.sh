@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the desktop test does with the program, as a user would. Sourced by in-namespace.sh,
 # after x11.sh; needs program (the velmaro to run), drive (the test drive's mount point) and home
 # (a writable folder that holds the settings).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Helpers for driving the desktop the way a user does: every pointer move, click and key press
 # goes through the X test extension (xdotool without --window), so the X server delivers it to
 # whatever window is really under the pointer or has the focus. Sourced; needs DISPLAY.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A main for the fuzz targets where libFuzzer is not linked: runs the target once on every
 // file given, or on every file of a folder given, so that the corpus (with the inputs that
 // once crashed a parser) is a regression test of every build.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Location strings from the input: the first line is the file-name masks, the second the
 // locations, each further line a path entry. Every target built is an absolute folder ending
 // in "/" with at least one mask, and no two targets share a folder.

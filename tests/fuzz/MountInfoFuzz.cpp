@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mount table lines from the input: every line is parsed or refused, and a decoded field is
 // never longer than the field.
 

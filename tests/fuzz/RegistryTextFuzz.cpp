@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registry export text: whatever the reader accepts, the writer writes, and the reader reads
 // that back as the same tree.
 

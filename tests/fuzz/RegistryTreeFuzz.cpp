@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registry trees built from the input (any key paths, names, types and data): whatever the
 // writer writes reads back as the same tree, and it refuses only names the text form cannot
 // carry.

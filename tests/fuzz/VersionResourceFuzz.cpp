@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // VS_VERSIONINFO blocks from the input: the lookups never read outside the resource, whatever
 // its lengths claim.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every fuzz target of a VELMARO_FUZZ build for a bounded time, starting from its corpus in
 # tests/fuzz/corpus (which is only read: new inputs go to a scratch folder in the build).
 # A crash, a failed check, a leak or a hang stops the run with a non-zero status; the input

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The enabled states of the start, stop, delete and mode controls through the phases of the
 // window: start-up, mode switches, searches, deletion passes and their reports.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole clean-up through the main window: search a fixture drive, delete what was found,
 // read the report and save it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the program loads at start so that its windows read as designed: Qt's own texts in
 // Russian and the font every column is sized for.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tooltips with the whole text of list cells that are too narrow for it.
 
 #include "shell/ElidedCellToolTip.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Deleting the checked result rows through the main window: the files, the rows left, the
 // controls during and after the pass, the report, and closing the window meanwhile.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's controls as the user meets them after a first start.
 
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up and close of the main window with the settings it reads and writes.
 
 #include "WindowFixture.h"

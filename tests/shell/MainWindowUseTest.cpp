@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Using the main window: the mode switch, the catalogue's presets, the location list and the
 // strings a search receives.
 

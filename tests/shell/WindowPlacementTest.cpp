@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bounds on a stored window placement over several screens.
 
 #include "shell/WindowPlacement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Worker-to-GUI hand-overs: the change runs on the GUI thread before the worker goes on, and
 // a GUI thread that stops serving events can still release a waiting worker.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result list's model: its rows keep the bytes, numbers and identity the search reported,
 // show texts made when painted, and lose the rows a deletion pass attempted in one step.
 

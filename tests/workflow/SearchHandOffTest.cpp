@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hand-over from the search worker to the GUI thread: rows, folder and bar steps recorded
 // without waiting, the duplicate test over rows taken and waiting, and the back-pressure that
 // abort and close release.

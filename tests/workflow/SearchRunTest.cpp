@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A search run over fixture trees, through the controls it drives: the rows it lists, the
 // status bar, its running state, its boxes, and stopping or closing while the worker waits for
 // the GUI thread. Every test runs with the search on a worker thread and on the GUI thread.
