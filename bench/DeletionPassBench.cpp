@@ -9,6 +9,7 @@
 #include "cleaner/FileDeletion.h"
 #include "platform/FileOperations.h"
 #include "platform/FixtureRoots.h"
+#include "platform/Sleep.h"
 
 #include <algorithm>
 #include <chrono>
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
     const Run paused = runPass(folder, count, velmaro::FileDeletion::DefaultPause);
     const Clock::time_point pauseStart = Clock::now();
     for (int i = 0; i < 1000; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        velmaro::platform::Sleep(velmaro::FileDeletion::DefaultPause);
     const double pause = msSince(pauseStart) / 1000;
     const Run unpaused = runPass(folder, count, std::chrono::microseconds(0));
 

@@ -2,9 +2,9 @@
 #include "cleaner/FileDeletion.h"
 
 #include "platform/ListedFile.h"
+#include "platform/Sleep.h"
 
 #include <cstdint>
-#include <thread>
 
 namespace velmaro {
 
@@ -19,7 +19,7 @@ bool FileDeletion::dispose(const std::string& path, const platform::FileIdentity
     const platform::FileAttributeValue saved = file.GetFileAttributes();
     file.SetFileAttributes(ClearedAttributes);
     file.DeleteFile();
-    std::this_thread::sleep_for(m_pause);
+    platform::Sleep(m_pause);
     if (file.stillPresent()) {
         // An unreadable first value is invalid and changes nothing here.
         file.SetFileAttributes(saved);
