@@ -34,7 +34,7 @@ fi
 TREE=${TREE%/}
 
 # The 42 masks of the junk-type catalogue, in table order.
-mapfile -t MASKS < <(sed -n 's/^ *{"\([^"]*\)", *".*/\1/p' workflow/JunkCatalogue.cpp)
+mapfile -t MASKS < <(sed -n 's/^ *{"\([^"]*\)", *".*/\1/p' cleaner/JunkCatalogue.cpp)
 [ "${#MASKS[@]}" = 42 ] || { echo "expected 42 catalogue masks, found ${#MASKS[@]}" >&2; exit 1; }
 FIND_ARGS=()
 for mask in "${MASKS[@]}"; do
