@@ -12,7 +12,7 @@ namespace velmaro::platform {
 
 class ListedFile;
 
-// The desktop's trash as the freedesktop.org trash specification lays it out, for one user.
+// The desktop's trash as freedesktop.org's Trash standard lays it out, for one user.
 // A file on the file system of the user's data folder goes into the home trash
 // ($XDG_DATA_HOME/Trash, by default ~/.local/share/Trash); a file on any other drive goes
 // into that drive's trash below its top directory (the mount point): "$top/.Trash/$uid" when

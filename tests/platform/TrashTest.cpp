@@ -56,7 +56,7 @@ bool isInfoFor(const std::string& info, const std::string& encodedPath) {
     return info.starts_with(head) && std::regex_match(info.substr(head.size()), date);
 }
 
-TEST(TrashInfoTest, PathsArePercentEncodedAsTheTrashSpecificationSays) {
+TEST(TrashInfoTest, PathsArePercentEncodedAsTheTrashStandardSays) {
     EXPECT_EQ(vp::PercentEncodedPath("/home/u/a-b_c.d!~*'()/Z9"), "/home/u/a-b_c.d!~*'()/Z9");
     EXPECT_EQ(vp::PercentEncodedPath("/a b/100%;#?&=+$,\n"),
               "/a%20b/100%25%3B%23%3F%26%3D%2B%24%2C%0A");
