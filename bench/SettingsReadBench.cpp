@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Time to read a large valid settings file, as the main window does at start.
 //   velmaro-bench-settings-read [MiB ...]   (default: 1 and 4, the largest file read)
+//   velmaro-bench-settings-read --write FILE MiB
 // For each size: a registry export of that size (half of it values of one key, half keys with
 // one value each) is written to a temporary folder and read 9 times; the median is printed.
+// With --write, only the export of that size is written to FILE, for bench/window-startup.sh to
+// start the window with.
 
 #include "platform/Registry.h"
 
@@ -13,24 +16,44 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
 
 const std::string kKey = "HKEY_CURRENT_USER\\software\\Quarno Labs\\Velmaro 2\\bench";
 
+// Begins with the program's own keys, as in a file the program wrote, so that a window started
+// with it finds nothing to add and only reads it.
 std::string largeExport(std::size_t size) {
-    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n[" + kKey + "]\r\n";
+    std::string text = "Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_CURRENT_USER\\software\\Quarno Labs]\r\n\r\n"
+                       "[HKEY_CURRENT_USER\\software\\Quarno Labs\\Velmaro 2]\r\n\r\n[" +
+                       kKey + "]\r\n";
     for (int i = 0; text.size() < size / 2; ++i)
         text += "\"value " + std::to_string(i) + "\"=\"" + std::string(20, 'x') + "\"\r\n";
-    for (int i = 0; text.size() < size - 64; ++i)
-        text += "\r\n[" + kKey + "\\sub " + std::to_string(i) + "]\r\n\"v\"=dword:00000001\r\n";
+    // Keys are added while they fit, so that the file is at most size bytes.
+    for (int i = 0;; ++i) {
+        const std::string key =
+            "\r\n[" + kKey + "\\sub " + std::to_string(i) + "]\r\n\"v\"=dword:00000001\r\n";
+        if (text.size() + key.size() + 2 > size)
+            break;
+        text += key;
+    }
     return text + "\r\n";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string_view(argv[1]) == "--write") {
+        const std::string text =
+            largeExport(static_cast<std::size_t>(std::atof(argv[3]) * 1024 * 1024));
+        return std::ofstream(argv[2], std::ios::binary)
+                       .write(text.data(), static_cast<long>(text.size()))
+                   ? 0
+                   : 1;
+    }
     std::vector<double> sizes;
     for (int i = 1; i < argc; ++i)
         sizes.push_back(std::atof(argv[i]));

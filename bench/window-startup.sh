@@ -1,18 +1,21 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Start-up time of velmaro to its first shown window, and its memory when idle, under Xvfb.
-#   bench/window-startup.sh [program] [runs]
-# Needs xvfb-run and xwininfo (Debian: xvfb, x11-utils). Every run uses an empty settings
-# folder, so it measures a first start. Prints one line per run and the median.
+#   bench/window-startup.sh [program] [runs] [settings file]
+# Needs xvfb-run and xwininfo (Debian: xvfb, x11-utils). Every run starts from an empty
+# settings folder, so it measures a first start, or, given a settings file, from a folder that
+# holds a fresh copy of it (velmaro-bench-settings-read --write makes a large one). Prints one
+# line per run and the median.
 set -eu
 program=$(realpath "${1:-build-release/velmaro}")
 runs=${2:-10}
+stored=${3:+$(realpath "$3")}
 
 if [ -z "${VELMARO_IN_XVFB:-}" ]; then
     # A server number of our own, so that parallel xvfb-run users do not share one display;
     # -noreset keeps the server up between runs, when no client is connected.
     VELMARO_IN_XVFB=1 exec xvfb-run -a -n $((200 + $$ % 700)) -s "-screen 0 1280x1024x24 -noreset" \
-        "$0" "$program" "$runs"
+        "$0" "$program" "$runs" ${stored:+"$stored"}
 fi
 
 settings=$(mktemp -d)
@@ -24,6 +27,10 @@ now() { date +%s%3N; }
 times=""
 for run in $(seq 1 "$runs"); do
     rm -rf "${settings:?}"/*
+    if [ -n "$stored" ]; then
+        mkdir "$settings/Quarno Labs"
+        cp "$stored" "$settings/Quarno Labs/Velmaro 2.reg"
+    fi
     start=$(now)
     XDG_CONFIG_HOME=$settings "$program" &
     pid=$!
