@@ -209,6 +209,9 @@ bool FolderReadAhead::readAhead(Lock& lock, Folder& parent, std::size_t index) {
 
     // The parent stays open and in place while it is pinned, so it is used without the lock.
     Outcome outcome = Outcome::Stopped;
+    // The subfolders' slots are made here and only moved into the node under the lock, since
+    // the walk looks at the slots of folders still being read.
+    std::vector<std::unique_ptr<Folder>> children;
     try {
         outcome = node.m_read.read(parent.m_read.folder().openChild(name), m_rules, parts,
                                    MaxListingBytes, [this, &node] {
@@ -216,6 +219,8 @@ bool FolderReadAhead::readAhead(Lock& lock, Folder& parent, std::size_t index) {
                                               m_closing.load(std::memory_order_relaxed) ||
                                               node.m_cancelled.load(std::memory_order_relaxed);
                                    });
+        if (outcome == Outcome::Read && parts.subfolders)
+            children.resize(node.m_read.subfolderCount());
     } catch (const std::bad_alloc&) {
         // As above: the walk reads this folder itself.
         outcome = Outcome::Stopped;
@@ -227,8 +232,7 @@ bool FolderReadAhead::readAhead(Lock& lock, Folder& parent, std::size_t index) {
     lock = acquire();
     --parent.m_pins;
     if (outcome == Outcome::Read) {
-        // Under the lock: the walk looks at the slots of folders still being read.
-        node.m_children.resize(parts.subfolders ? node.m_read.subfolderCount() : 0);
+        node.m_children = std::move(children);
         node.m_state = Folder::State::Ready;
         node.m_listed = parts.subfolders && !node.m_cancelled.load(std::memory_order_relaxed);
         node.m_charged = node.m_read.memoryUse();
