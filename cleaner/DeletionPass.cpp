@@ -8,7 +8,6 @@ namespace velmaro {
 
 void DeletionPass::Execute() {
     m_stopRequested = false;
-    m_deletedCount = 0;
     m_freedSize = 0;
     m_failedFiles.clear();
     m_deletedPaths.clear();
@@ -25,7 +24,6 @@ void DeletionPass::Execute() {
         if (!m_deletedPaths.contains(path)) {
             if (m_disposal.dispose(path, m_rows.identity(row))) {
                 result = FileResult::gone;
-                ++m_deletedCount;
                 if (m_disposal.freesSpace())
                     m_freedSize += size;
                 m_deletedPaths.insert(path);

@@ -50,7 +50,7 @@ public:
     // window closes while events are processed); rows not yet attempted stay as they are.
     void requestStop() { m_stopRequested = true; }
 
-    int DeletedCount() const { return m_deletedCount; }
+    int DeletedCount() const { return static_cast<int>(m_deletedPaths.size()); }
     std::int64_t FreedSize() const { return m_freedSize; }
     // The full path of every file still present after its attempt, in the order of the pass.
     const std::vector<std::string>& FailedFiles() const { return m_failedFiles; }
@@ -59,10 +59,9 @@ private:
     DeletionRows& m_rows;
     FileDisposal& m_disposal;
     bool m_stopRequested = false;
-    int m_deletedCount = 0;
     std::int64_t m_freedSize = 0;
     std::vector<std::string> m_failedFiles;
-    // The paths counted as gone so far in this pass.
+    // The paths counted as gone so far in this pass, each once.
     std::unordered_set<std::string> m_deletedPaths;
 };
 
