@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "shell/News.h"
 
-#include "platform/CodePage.h"
 #include "platform/ThreadPriority.h"
+#include "workflow/CodePageText.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -102,7 +102,7 @@ void TNews::Execute() {
 // which lives on the GUI thread and is deleted there only after the worker has ended, so the
 // call either runs before that or not at all.
 void TNews::showNews(const std::string& Text) {
-    const QString shown = QString::fromStdU16String(platform::CodePage::system().toUtf16(Text));
+    const QString shown = CodePageText(Text);
     std::lock_guard lock(m_mutex);
     if (m_closed) {
         return;

@@ -3,7 +3,7 @@
 
 #include "cleaner/ReportFile.h"
 #include "cleaner/ReportLines.h"
-#include "platform/CodePage.h"
+#include "workflow/CodePageText.h"
 #include "workflow/Prompts.h"
 
 #include <QAction>
@@ -25,10 +25,6 @@ namespace {
 const QString SaveCaption = QStringLiteral("Сохранить отчёт");
 const QString SaveFilter = QStringLiteral("Text file (*.txt *.TXT)");
 const QString DefaultFileName = QStringLiteral("Report.txt");
-
-QString shownLine(const std::string& bytes) {
-    return QString::fromStdU16String(platform::CodePage::system().toUtf16(bytes));
-}
 
 // The title picture: a sheet of paper with lines of text and a folded corner.
 QPixmap titlePicture() {
@@ -121,7 +117,7 @@ void TForm_Report::FormCreate(const QString& searchSummary, int deletedCount,
     m_fileLines =
         ReportLines({date, summary, decimalSeparator, deletedCount, freedSize, failedFiles});
     for (const std::string& line : m_fileLines)
-        m_memoReport->appendPlainText(shownLine(line));
+        m_memoReport->appendPlainText(CodePageText(line));
 }
 
 void TForm_Report::N1Click() {

@@ -2,9 +2,9 @@
 #include "workflow/LocationList.h"
 
 #include "cleaner/DriveTitle.h"
-#include "platform/CodePage.h"
 #include "platform/Drives.h"
 #include "workflow/CheckList.h"
+#include "workflow/CodePageText.h"
 
 #include <QTreeWidget>
 
@@ -18,7 +18,7 @@ void FillLocationList(QTreeWidget& list, const platform::DriveSource& source,
         const std::string_view prefix = driveTitlePrefix(drive.kind);
         const QString title =
             QString::fromUtf8(prefix.data(), static_cast<qsizetype>(prefix.size())) +
-            QString::fromStdU16String(platform::CodePage::system().toUtf16(drive.mountPoint));
+            CodePageText(drive.mountPoint);
         auto* row = new QTreeWidgetItem(&list, {title});
         row->setData(0, ValueRole, QByteArray::fromStdString(drive.root));
         row->setIcon(0, fixed ? localIcon : removableIcon);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "workflow/ResultRowTexts.h"
 
-#include "platform/CodePage.h"
+#include "workflow/CodePageText.h"
 #include "workflow/ResultRowStore.h"
 #include "workflow/SizeText.h"
 
@@ -15,20 +15,15 @@ namespace {
 constexpr std::size_t keptRows = 512;
 constexpr std::size_t noRow = std::numeric_limits<std::size_t>::max();
 
-QString displayText(std::string_view bytes) {
-    return QString::fromStdU16String(platform::CodePage::system().toUtf16(bytes));
-}
-
 } // namespace
 
-ResultRowTexts::ResultRowTexts(const QLocale& Locale)
-    : m_entries(keptRows, Entry{noRow, {}}), m_dates(Locale) {}
+ResultRowTexts::ResultRowTexts() : m_entries(keptRows, Entry{noRow, {}}), m_dates(QLocale()) {}
 
 const QString& ResultRowTexts::text(const ResultRowStore& Rows, std::size_t Row, int Column) {
     Entry& entry = m_entries[Row % keptRows];
     if (entry.row != Row) {
         entry.row = Row;
-        entry.texts = {displayText(Rows.name(Row)), displayText(Rows.folder(Row)),
+        entry.texts = {CodePageText(Rows.name(Row)), CodePageText(Rows.folder(Row)),
                        SizeToText(static_cast<double>(Rows.fileSize(Row))),
                        m_dates.dateTime(Rows.created(Row))};
     }

@@ -2,7 +2,7 @@
 #include "workflow/SearchRun.h"
 
 #include "cleaner/SearchSummary.h"
-#include "platform/CodePage.h"
+#include "workflow/CodePageText.h"
 #include "workflow/DateTimeText.h"
 #include "workflow/Prompts.h"
 #include "workflow/QtMessageWindow.h"
@@ -31,10 +31,6 @@ constexpr int progressWrap = 100;
 // work to a small share of the GUI thread's time however long the list grows.
 constexpr int applyInterval = 100; // milliseconds
 constexpr int rowsPerExtraMs = 10000;
-
-QString displayText(std::string_view bytes) {
-    return QString::fromStdU16String(platform::CodePage::system().toUtf16(bytes));
-}
 
 } // namespace
 
@@ -136,7 +132,7 @@ void SearchRun::applyRecorded() {
     const SearchHandOff::Recorded recorded = m_handOff.take(m_taken);
     m_controls.Results->append(m_taken);
     if (recorded.folder)
-        m_controls.FolderLabel->setText(displayText(*recorded.folder));
+        m_controls.FolderLabel->setText(CodePageText(*recorded.folder));
     if (recorded.barSteps > 0) {
         // Each step adds one and wraps to 0 on reaching 100: several steps at once land where
         // as many single steps would.
@@ -166,7 +162,7 @@ void SearchRun::FindFileSearchFinish(TFindFile& Sender) {
 }
 
 void SearchRun::showApplicationError(const std::string& ClassName, const std::string& Message) {
-    const QString text = displayText(ClassName) + QStringLiteral(": ") + displayText(Message);
+    const QString text = CodePageText(ClassName) + QStringLiteral(": ") + CodePageText(Message);
     m_errorHandOff.run([this, text] {
         Prompts::current().message(m_controls.Window, Prompts::Icon::Critical,
                                    QStringLiteral("Application Error"), text);
