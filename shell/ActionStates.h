@@ -22,14 +22,10 @@ public:
         bool StopFind;
         bool Delete;
         bool ModeQuick;
-        bool operator==(const Enabled&) const = default;
     };
 
     // At start-up: idle, full mode.
     ActionStates() = default;
-
-    Activity activity() const { return m_activity; }
-    bool quickMode() const { return m_quickMode; }
 
     // The mode button applied: the start follows the mode again.
     void setQuickMode(bool Quick);

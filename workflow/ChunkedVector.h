@@ -25,7 +25,6 @@ public:
     const T& operator[](std::size_t Index) const {
         return m_chunks[Index / ChunkSize][Index % ChunkSize];
     }
-    T& back() { return (*this)[m_size - 1]; }
 
     void push_back(const T& Value) {
         if (m_size == m_chunks.size() * ChunkSize)

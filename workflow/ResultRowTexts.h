@@ -22,8 +22,8 @@ class ResultRowTexts {
 public:
     static constexpr int ColumnCount = 4;
 
-    // Dates in the formats of Locale; sizes in those of the default locale.
-    explicit ResultRowTexts(const QLocale& Locale = QLocale());
+    // Dates and sizes in the formats of the default locale as it is at construction.
+    ResultRowTexts();
 
     // The text of column Column (0 to 3) of row Row of Rows.
     const QString& text(const ResultRowStore& Rows, std::size_t Row, int Column);
