@@ -76,9 +76,13 @@ int checkListedMount(int fd, const FileIdentity& listed) {
 
 } // namespace
 
+bool OnSameMount(std::uint64_t device, std::uint64_t mount, std::uint64_t otherDevice,
+                 std::uint64_t otherMount) {
+    return device == otherDevice && (mount == 0 || otherMount == 0 || mount == otherMount);
+}
+
 bool OnListedMount(const EntryStatus& entry, const FileIdentity& listed) {
-    return entry.device == listed.device &&
-           (entry.mount == 0 || listed.mount == 0 || entry.mount == listed.mount);
+    return OnSameMount(entry.device, entry.mount, listed.device, listed.mount);
 }
 
 int ParentFolder::open(std::string_view path, const FileIdentity* listed, Resolution resolution) {

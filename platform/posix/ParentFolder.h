@@ -47,8 +47,13 @@ private:
     std::string m_name;
 };
 
-// Whether the entry statEntry described lies on the mount (or, where either side names no
-// mount, the device) on which the listed file was seen.
+// Whether two entries, each seen on a device and a mount (the system's mount id, 0 where none
+// was named), lie on the same mount: the devices agree and so do the mounts where both sides
+// name one.
+bool OnSameMount(std::uint64_t device, std::uint64_t mount, std::uint64_t otherDevice,
+                 std::uint64_t otherMount);
+
+// Whether the entry statEntry described lies on the mount on which the listed file was seen.
 bool OnListedMount(const EntryStatus& entry, const FileIdentity& listed);
 
 } // namespace velmaro::platform

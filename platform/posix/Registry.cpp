@@ -4,6 +4,7 @@
 #include "platform/RegistryFormat.h"
 #include "platform/posix/KeepAside.h"
 #include "platform/posix/LinkTarget.h"
+#include "platform/posix/MakeFolders.h"
 #include "platform/posix/PathText.h"
 #include "platform/posix/ReplaceFile.h"
 #include "platform/posix/UniqueFd.h"
@@ -28,19 +29,6 @@ constexpr mode_t kNewFileMode = 0600;
 std::mutex& processMutex() {
     static std::mutex mutex;
     return mutex;
-}
-
-// mkdir -p: every missing folder of the path, mode 0700.
-bool makeFolders(const std::string& folder) {
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
-    if (errno != ENOENT)
-        return false;
-    const std::string parent = FolderOf(folder);
-    if (parent != folder && !makeFolders(parent))
-        return false;
-    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
 }
 
 enum class ReadState {
@@ -149,7 +137,7 @@ RegistryTree Registry::read() const {
 
 Registry::UpdateResult Registry::update(const std::function<void(RegistryTree&)>& edit) const {
     std::lock_guard guard(processMutex());
-    if (!makeFolders(FolderOf(m_filePath)))
+    if (!MakeFolders(FolderOf(m_filePath)))
         return UpdateResult::FolderFailed;
     const UniqueFd lock = lockFile(m_filePath + ".lock");
     if (!lock)

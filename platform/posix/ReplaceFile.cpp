@@ -3,6 +3,7 @@
 
 #include "platform/posix/PathText.h"
 #include "platform/posix/UniqueFd.h"
+#include "platform/posix/WriteAll.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -30,19 +31,6 @@ bool isAlphabetChar(char c) {
 std::uint64_t systemRandom() {
     std::random_device device;
     return static_cast<std::uint64_t>(device()) << 32 | device();
-}
-
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 } // namespace
@@ -82,7 +70,7 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, mode_t mode,
     }
     if (!fd)
         return false;
-    if (::fchmod(fd.get(), mode & 0777) != 0 || !writeAll(fd.get(), bytes) ||
+    if (::fchmod(fd.get(), mode & 0777) != 0 || !WriteAll(fd.get(), bytes) ||
         ::fsync(fd.get()) != 0 || !fd.close() || ::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;

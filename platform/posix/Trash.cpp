@@ -5,9 +5,12 @@
 #include "platform/ListedFile.h"
 #include "platform/TrashInfo.h"
 #include "platform/posix/EntryStatus.h"
+#include "platform/posix/MakeFolders.h"
 #include "platform/posix/MountInfo.h"
+#include "platform/posix/ParentFolder.h"
 #include "platform/posix/PathComponents.h"
 #include "platform/posix/UniqueFd.h"
+#include "platform/posix/WriteAll.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -59,19 +62,12 @@ UniqueFd openOwnFolder(int parent, const std::string& name, std::uint32_t uid, i
 // Makes every missing folder of the absolute path (mode 0700), as a data folder is made, and
 // opens it.
 UniqueFd openMadeFolders(const std::string& path, int& error) {
-    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), TrashMode);
-    mkdir(path.c_str(), TrashMode);
-    UniqueFd folder(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    UniqueFd folder;
+    if (MakeFolders(path))
+        folder.reset(open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (!folder)
         error = errno;
     return folder;
-}
-
-// Whether an entry on device and mount lies on the file system that status describes.
-bool sameFileSystem(const EntryStatus& status, std::uint64_t device, std::uint64_t mount) {
-    return status.device == device && (status.mount == 0 || mount == 0 || status.mount == mount);
 }
 
 std::string localTimeNow() {
@@ -81,20 +77,6 @@ std::string localTimeNow() {
     if (localtime_r(&now, &local))
         std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
     return text;
-}
-
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written == 0)
-            errno = EIO;
-        if (written <= 0)
-            return false;
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
 }
 
 // The components of path from the top directory on, joined with "/": the path relative to a
@@ -112,8 +94,8 @@ std::string relativeTo(const std::vector<std::string_view>& top,
 // One trash folder, opened: where its files and info files go, and the numbers its names
 // have reached in this run.
 struct Trash::Folder {
-    // The top directory's path with its components; empty components for the home trash,
-    // whose info files hold absolute paths.
+    // The top directory's path; empty for the home trash, whose info files hold absolute
+    // paths.
     std::string top;
     bool home = false;
     int error = 0; // why the trash cannot be used; 0 when it can
@@ -164,8 +146,7 @@ Trash::Folder* Trash::trashFor(std::uint64_t device, std::uint64_t mount, std::s
             folder = slash > 0 ? folder.substr(0, slash) : folder == "/" ? "" : "/";
         }
     }
-    if (m_homeKnown && m_homeDevice == device &&
-        (m_homeMount == 0 || mount == 0 || m_homeMount == mount))
+    if (m_homeKnown && OnSameMount(m_homeDevice, m_homeMount, device, mount))
         return homeTrash(error);
     return topDirectoryTrash(device, mount, path, error);
 }
@@ -232,7 +213,7 @@ Trash::Folder* Trash::topDirectoryTrash(std::uint64_t device, std::uint64_t moun
             trash.error = errno;
         } else if (const int failed = statEntry(topFolder.get(), "", status)) {
             trash.error = failed;
-        } else if (!sameFileSystem(status, device, mount)) {
+        } else if (!OnSameMount(status.device, status.mount, device, mount)) {
             // Something else is mounted there now: the file's drive has no reachable top.
             trash.error = EXDEV;
         } else {
@@ -292,7 +273,7 @@ int Trash::moveToTrash(ListedFile& file, std::string_view path) {
                 continue;
             return errno;
         }
-        if (!writeAll(infoFile.get(), info) || !infoFile.close()) {
+        if (!WriteAll(infoFile.get(), info) || !infoFile.close()) {
             const int failed = errno;
             unlinkat(trash->info.get(), infoName.c_str(), 0);
             return failed;
