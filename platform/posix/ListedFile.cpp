@@ -82,11 +82,12 @@ int takeWriteLease(int entry, UniqueFd& lease) {
     return 0;
 }
 
-// Whether name in folder is the entry whose status is pinned.
-bool holdsPinned(int folder, const char* name, const struct stat& pinned) {
+// Whether name in folder is the entry pinned, whose identity was found on its descriptor.
+bool holdsPinned(int folder, const char* name, const FileIdentity& pinned) {
     struct stat st;
-    return fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && st.st_dev == pinned.st_dev &&
-           st.st_ino == pinned.st_ino;
+    return fstatat(folder, name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+           static_cast<std::uint64_t>(st.st_dev) == pinned.device &&
+           static_cast<std::uint64_t>(st.st_ino) == pinned.inode;
 }
 
 } // namespace
@@ -173,9 +174,7 @@ void ListedFile::releaseLease() {
 }
 
 bool ListedFile::removeName() {
-    struct stat pinned;
-    if (fstat(m_entry.get(), &pinned) != 0)
-        return false;
+    const FileIdentity& pinned = foundIdentity();
     const int folder = m_parent.fd();
     const char* name = m_parent.name().c_str();
     for (int attempt = 0; attempt < PrivateNameAttempts; ++attempt) {
@@ -202,9 +201,7 @@ bool ListedFile::removeName() {
 int ListedFile::MoveTo(int folder, const std::string& name) {
     if (m_found != Found::listed || !m_guardAllows || m_fileType == S_IFDIR)
         return EPERM;
-    struct stat pinned;
-    if (fstat(m_entry.get(), &pinned) != 0)
-        return errno;
+    const FileIdentity& pinned = foundIdentity();
     const int from = m_parent.fd();
     const char* fromName = m_parent.name().c_str();
     if (renameat2(from, fromName, folder, name.c_str(), RENAME_NOREPLACE) != 0) {
