@@ -27,15 +27,11 @@
 namespace velmaro {
 namespace {
 
+using test::fileText;
 using test::JsonValue;
 using test::ProgramRun;
 using test::runFind;
 using test::TempFolder;
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::vector<std::string> linesOf(const std::string& text, const std::string& end = "\n") {
     std::vector<std::string> lines;

@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -25,6 +24,7 @@
 #include <unistd.h>
 
 using namespace velmaro::platform;
+using velmaro::test::fileText;
 namespace fs = std::filesystem;
 
 namespace {
@@ -33,13 +33,6 @@ const std::string kKey = "HKEY_CURRENT_USER\\software\\Quarno Labs\\Velmaro 2\\t
 
 std::string sz(std::string_view utf8) {
     return Utf8ToUtf16Le(utf8).value() + std::string(2, '\0');
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
 }
 
 void writeFile(const std::string& path, std::string_view bytes) {
@@ -151,11 +144,11 @@ TEST_F(RegistryFileTest, UnparsableFileReadsEmptyAndIsMovedAsideOnWrite) {
         fs::remove(m_path + ".bad");
         writeFile(m_path, c.bytes);
         EXPECT_TRUE(registry.read().keys().empty());
-        EXPECT_EQ(readFile(m_path), c.bytes) << "reading never changes the file";
+        EXPECT_EQ(fileText(m_path), c.bytes) << "reading never changes the file";
 
         set(registry, "Name", "default");
-        EXPECT_EQ(readFile(m_path + ".bad"), c.bytes);
-        const auto tree = ParseRegistryText(readFile(m_path));
+        EXPECT_EQ(fileText(m_path + ".bad"), c.bytes);
+        const auto tree = ParseRegistryText(fileText(m_path));
         ASSERT_TRUE(tree);
         EXPECT_TRUE(tree->findValue(kKey, "Name"));
     }
@@ -179,13 +172,13 @@ TEST_F(RegistryFileTest, HostileSettingsFoldersNeitherStallNorLoseAnything) {
          valueCount(*ParseRegistryText(large)),
          [&] {
              EXPECT_FALSE(fs::exists(m_path + ".bad"));
-             EXPECT_EQ(valueCount(*ParseRegistryText(readFile(m_path))),
+             EXPECT_EQ(valueCount(*ParseRegistryText(fileText(m_path))),
                        valueCount(*ParseRegistryText(large)) + 1);
          }},
         {"a valid file over the size bound", [&] { writeFile(m_path, tooLarge); }, 0,
-         [&] { EXPECT_EQ(readFile(m_path + ".bad"), tooLarge); }},
+         [&] { EXPECT_EQ(fileText(m_path + ".bad"), tooLarge); }},
         {"a key the writer refuses", [&] { writeFile(m_path, returnKey); }, 0,
-         [&] { EXPECT_EQ(readFile(m_path + ".bad"), returnKey); }},
+         [&] { EXPECT_EQ(fileText(m_path + ".bad"), returnKey); }},
         {"a planted temporary file link",
          [&] {
              writeFile(outside, "victim");
@@ -194,7 +187,7 @@ TEST_F(RegistryFileTest, HostileSettingsFoldersNeitherStallNorLoseAnything) {
          },
          0,
          [&] {
-             EXPECT_EQ(readFile(outside), "victim");
+             EXPECT_EQ(fileText(outside), "victim");
              EXPECT_TRUE(fs::is_symlink(m_path + ".new"));
          }},
         {"a FIFO as the file", [&] { ASSERT_EQ(::mkfifo(m_path.c_str(), 0600), 0); }, 0,
@@ -224,7 +217,7 @@ TEST_F(RegistryFileTest, HostileSettingsFoldersNeitherStallNorLoseAnything) {
          [&] {
              ASSERT_TRUE(fs::is_symlink(m_path)) << "the link stays a link";
              EXPECT_EQ(fs::read_symlink(m_path), "../dotfiles/velmaro.reg");
-             const auto tree = ParseRegistryText(readFile(m_root + "/dotfiles/velmaro.reg"));
+             const auto tree = ParseRegistryText(fileText(m_root + "/dotfiles/velmaro.reg"));
              ASSERT_TRUE(tree) << "the target holds the new text";
              EXPECT_TRUE(tree->findValue(kKey, "Theirs"));
              EXPECT_TRUE(tree->findValue(kKey, "Name"));
@@ -241,7 +234,7 @@ TEST_F(RegistryFileTest, HostileSettingsFoldersNeitherStallNorLoseAnything) {
          0,
          [&] {
              EXPECT_TRUE(fs::is_symlink(m_path));
-             EXPECT_TRUE(ParseRegistryText(readFile(m_root + "/dotfiles/velmaro.reg")));
+             EXPECT_TRUE(ParseRegistryText(fileText(m_root + "/dotfiles/velmaro.reg")));
          }},
         {"a loop of links", [&] { fs::create_symlink("Velmaro 2.reg", m_path); }, 0,
          [&] { EXPECT_TRUE(fs::is_symlink(m_path + ".bad")); }},
@@ -268,9 +261,9 @@ TEST_F(RegistryFileTest, CorruptFilesInARowAreAllKeptAside) {
         writeFile(m_path, garbage);
         set(registry, "Name", garbage);
     }
-    EXPECT_EQ(readFile(m_path + ".bad"), "first");
-    EXPECT_EQ(readFile(m_path + ".2.bad"), "second");
-    EXPECT_EQ(readFile(m_path + ".3.bad"), "third");
+    EXPECT_EQ(fileText(m_path + ".bad"), "first");
+    EXPECT_EQ(fileText(m_path + ".2.bad"), "second");
+    EXPECT_EQ(fileText(m_path + ".3.bad"), "third");
 }
 
 TEST_F(RegistryFileTest, TemporaryFileNeverOpensWhatIsPlantedUnderItsName) {
@@ -283,8 +276,8 @@ TEST_F(RegistryFileTest, TemporaryFileNeverOpensWhatIsPlantedUnderItsName) {
     std::size_t drawn = 0;
     ASSERT_TRUE(ReplaceFile(m_path, "new text", 0600, [&] { return draws[drawn++]; }));
     EXPECT_EQ(drawn, 3u) << "a taken name is never used";
-    EXPECT_EQ(readFile(m_path), "new text");
-    EXPECT_EQ(readFile(victim), "victim");
+    EXPECT_EQ(fileText(m_path), "new text");
+    EXPECT_EQ(fileText(victim), "victim");
     EXPECT_FALSE(fs::exists(m_root + "/missing")) << "a dangling link is not followed either";
 }
 
@@ -321,7 +314,7 @@ TEST_F(RegistryFileTest, KillDuringWritesLeavesAWholeFile) {
         ::usleep(static_cast<useconds_t>(1000 + round * 1500));
         ::kill(pid, SIGKILL);
         ::waitpid(pid, nullptr, 0);
-        const auto tree = ParseRegistryText(readFile(m_path));
+        const auto tree = ParseRegistryText(fileText(m_path));
         ASSERT_TRUE(tree) << "round " << round;
         EXPECT_TRUE(tree->findValue(kKey, "start")) << "round " << round;
     }
@@ -376,13 +369,13 @@ TEST_F(RegistryFileTest, FolderThatCannotBeCreatedFailsTheWrite) {
     const Registry registry(plainFile + "/Quarno Labs/Velmaro 2.reg");
     EXPECT_EQ(registry.update([](RegistryTree& tree) { tree.createKey(kKey); }),
               Registry::UpdateResult::FolderFailed);
-    EXPECT_EQ(readFile(plainFile), "keep");
+    EXPECT_EQ(fileText(plainFile), "keep");
 }
 
 TEST_F(RegistryFileTest, FolderThatCannotBeWrittenFailsTheWriteAndKeepsTheFile) {
     const Registry registry(m_path);
     set(registry, "Name", "before");
-    const std::string before = readFile(m_path);
+    const std::string before = fileText(m_path);
     const std::string folder = m_root + "/Quarno Labs";
     // The unprivileged child must reach the folder and lock and read the file.
     fs::permissions(m_root, fs::perms::owner_all | fs::perms::others_exec | fs::perms::group_exec);
@@ -404,7 +397,7 @@ TEST_F(RegistryFileTest, FolderThatCannotBeWrittenFailsTheWriteAndKeepsTheFile) 
     ASSERT_NE(result, 100) << "could not drop privileges";
     ASSERT_NE(result, 101) << "the folder stayed writable";
     EXPECT_EQ(result, static_cast<int>(Registry::UpdateResult::WriteFailed));
-    EXPECT_EQ(readFile(m_path), before);
+    EXPECT_EQ(fileText(m_path), before);
     EXPECT_FALSE(fs::exists(m_path + ".new"));
 }
 

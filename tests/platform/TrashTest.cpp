@@ -20,6 +20,7 @@
 
 namespace vp = velmaro::platform;
 using velmaro::test::entryExists;
+using velmaro::test::fileText;
 using velmaro::test::inPrivateMountNamespace;
 using velmaro::test::Namespaced;
 using velmaro::test::permissionsOf;
@@ -27,11 +28,6 @@ using velmaro::test::runUnprivileged;
 using velmaro::test::TempFolder;
 
 namespace {
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The names in folder, sorted; empty when it cannot be read.
 std::vector<std::string> namesIn(const std::string& folder) {

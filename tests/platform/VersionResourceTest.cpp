@@ -12,10 +12,10 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
-#include <sstream>
 #include <unistd.h>
 
 using namespace velmaro::platform;
+using velmaro::test::fileText;
 namespace fs = std::filesystem;
 
 namespace {
@@ -61,13 +61,6 @@ void expectBuildResource(std::string_view resource) {
     EXPECT_EQ(text(resource, "\\StringFileInfo\\041904E3\\CompanyName"), "Quarno Labs");
     EXPECT_EQ(text(resource, "\\StringFileInfo\\041904E3\\FileVersion"), "2.25.0.0");
     EXPECT_EQ(text(resource, "\\StringFileInfo\\041904E3\\ProductVersion"), "2.25 beta");
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream buffer;
-    buffer << in.rdbuf();
-    return buffer.str();
 }
 
 // Program files copied and changed in a temporary folder.
@@ -154,7 +147,7 @@ TEST_F(VersionResourceFileTest, StrippedProgramKeepsItAndRemovedSectionYieldsNot
 }
 
 TEST_F(VersionResourceFileTest, DamagedElfHeadersAreNeverFollowedOutOfTheFile) {
-    const std::string program = readFile("/proc/self/exe");
+    const std::string program = fileText("/proc/self/exe");
     ASSERT_GT(program.size(), sizeof(Elf64_Ehdr));
     Elf64_Ehdr header{};
     std::memcpy(&header, program.data(), sizeof header);

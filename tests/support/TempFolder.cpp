@@ -11,6 +11,8 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <linux/fs.h>
 #include <stdexcept>
 #include <sys/ioctl.h>
@@ -327,6 +329,11 @@ bool TempFolder::removeTree(const std::string& path) {
     if (!removed)
         std::fprintf(stderr, "test folder: could not remove all of %s\n", path.c_str());
     return removed;
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool entryExists(const std::string& path) {

@@ -91,4 +91,7 @@ bool entryExists(const std::string& path);
 // The permission bits (07777) of the entry at path, or -1 when it cannot be read.
 int permissionsOf(const std::string& path);
 
+// The bytes of the file at path; empty when it cannot be read.
+std::string fileText(const std::string& path);
+
 } // namespace velmaro::test

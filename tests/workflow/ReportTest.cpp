@@ -17,6 +17,7 @@ using velmaro::Prompts;
 using velmaro::TForm_Report;
 using velmaro::platform::CodePage;
 using velmaro::test::entryExists;
+using velmaro::test::fileText;
 using velmaro::test::TempFolder;
 
 namespace {
@@ -45,11 +46,6 @@ public:
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 };
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 QStringList memoLines(const TForm_Report& report) {
     const auto* memo = report.findChild<QPlainTextEdit*>(QStringLiteral("sMemo_Report"));
@@ -140,7 +136,7 @@ private Q_SLOTS:
             "\xCD\xE5 \xF3\xE4\xE0\xEB\xEE\xF1\xFC \xF3\xE4\xE0\xEB\xE8\xF2\xFC "
             "\xF1\xEB\xE5\xE4\xF3\xFE\xF9\xE8\xE5 \xF4\xE0\xE9\xEB\xFB:\r\n" +
             separator + "\r\n" + odd + "\r\n" + separator + "\r\n";
-        QCOMPARE(readFile(fixture.path("report.txt")), expected);
+        QCOMPARE(fileText(fixture.path("report.txt")), expected);
         QCOMPARE(m_prompts.messages.size(), std::size_t{1});
         QCOMPARE(m_prompts.messages[0].icon, Prompts::Icon::Information);
         QCOMPARE(m_prompts.messages[0].title, QString());
@@ -190,8 +186,8 @@ private Q_SLOTS:
         TForm_Report report(nullptr, Summary, 0, 0, {});
         m_prompts.answers = {QString::fromStdString(fixture.path("report"))};
         report.N1Click();
-        QVERIFY(readFile(existing).find("old") == std::string::npos);
-        QVERIFY(readFile(existing).ends_with(": 0 b\r\n"));
+        QVERIFY(fileText(existing).find("old") == std::string::npos);
+        QVERIFY(fileText(existing).ends_with(": 0 b\r\n"));
         QVERIFY(!entryExists(fixture.path("report")));
     }
 
